@@ -1,0 +1,50 @@
+# Helpers for the test programs: Windows programs run under Wine by CTest (it
+# puts the cross-compiling emulator in front of them), native ones under the
+# sanitizers. One CTest entry per program: a Wine start costs seconds.
+
+if(WIN32)
+  set(DWX_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(DWX_TEST_HOME ${CMAKE_BINARY_DIR}/test-home)
+  # A private prefix and a private HOME whose .asoundrc makes ALSA's default
+  # device a null one: Wine's winmm then shows the same two mixer devices on
+  # every machine. The user's own prefix and ~/.asoundrc are never touched.
+  set(DWX_WINE_ENVIRONMENT
+      WINEPREFIX=${DWX_WINE_PREFIX}
+      HOME=${DWX_TEST_HOME}
+      WINEDEBUG=-all
+      WINEDLLOVERRIDES=mscoree,mshtml=)
+endif()
+
+# A test program made of the given sources, linked with GoogleTest.
+#   dwx_add_test(name SOURCES a.cpp b.cpp LIBS lib... [NO_GTEST_MAIN])
+function(dwx_add_test name)
+  cmake_parse_arguments(ARG "NO_GTEST_MAIN" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE dwx_flags ${ARG_LIBS} gtest)
+  if(NOT ARG_NO_GTEST_MAIN)
+    target_link_libraries(${name} PRIVATE gtest_main)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  if(WIN32)
+    target_link_options(${name} PRIVATE -static)
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "${DWX_WINE_ENVIRONMENT}"
+        FIXTURES_REQUIRED wine
+        TIMEOUT 900)
+  else()
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1"
+        TIMEOUT 300)
+  endif()
+endfunction()
+
+# Creates the private prefix and HOME before the first Wine test, keeps one
+# wineserver running for all of them, and stops it after the last.
+function(dwx_add_wine_fixture)
+  add_test(NAME wine_start
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh start ${DWX_WINE_PREFIX} ${DWX_TEST_HOME})
+  add_test(NAME wine_stop
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh stop ${DWX_WINE_PREFIX} ${DWX_TEST_HOME})
+  set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
+  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+endfunction()

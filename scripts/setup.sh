@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian machine, and nothing
+# when it is all there already. Safe to run again and again.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ googletest          # native build and the sanitizer run
+  g++-mingw-w64-i686-posix                   # the 32-bit Windows cross compiler
+  wine wine32:i386                           # runs the DLL and its tests
+  xvfb                                       # a display for headless runs
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}" >&2
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,56 @@
+// Conversions through the system ANSI code page, and copies of UTF-8 text for Windows calls.
+#pragma once
+
+#include <cstdint>
+
+#include "text/utf8_string.h"
+
+namespace dwx {
+
+// Each writes a NUL of its output width after what it converted and returns
+// the number of units written before it; a failing system call converts
+// nothing. With n the bounded source length, callers provide room for n + 1
+// units, except for ansi_to_utf8, which needs 3n + 1 bytes (one ANSI byte can
+// become three bytes of UTF-8). utf16_to_ansi converts nothing when a
+// double-byte code page would need more than n bytes.
+uint32_t ansi_to_utf16(const char* source, char16_t* destination, uint32_t max_bytes);
+uint32_t utf16_to_ansi(const char16_t* source, char* destination, uint32_t max_units);
+// Through UTF-16, in scratch space from the stack up to 4096 bytes.
+uint32_t utf8_to_ansi(const char* source, char* destination, uint32_t max_bytes);
+uint32_t ansi_to_utf8(const char* source, char* destination, uint32_t max_bytes);
+
+// Appends ANSI text converted to UTF-8 (at most max_bytes bytes of it).
+void append_ansi(Utf8String& string, const char* source, uint32_t max_bytes);
+inline void set_from_ansi(Utf8String& string, const char* source, uint32_t max_bytes) {
+  string.truncate(0);
+  append_ansi(string, source, max_bytes);
+}
+
+// A heap copy of UTF-8 text in the form a wide Windows call takes; null when
+// the heap had no room.
+class WideCopy {
+ public:
+  explicit WideCopy(const char* utf8);
+  ~WideCopy();
+  WideCopy(const WideCopy&) = delete;
+  WideCopy& operator=(const WideCopy&) = delete;
+  const wchar_t* get() const { return reinterpret_cast<const wchar_t*>(text_); }
+
+ private:
+  char16_t* text_;
+};
+
+// The same for an ANSI Windows call.
+class AnsiCopy {
+ public:
+  explicit AnsiCopy(const char* utf8);
+  ~AnsiCopy();
+  AnsiCopy(const AnsiCopy&) = delete;
+  AnsiCopy& operator=(const AnsiCopy&) = delete;
+  const char* get() const { return text_; }
+
+ private:
+  char* text_;
+};
+
+}  // namespace dwx

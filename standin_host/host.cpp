@@ -1,0 +1,147 @@
+// The stand-in host's services and records.
+#include "standin_host/host.h"
+
+#include "standin_host/abi.h"
+
+namespace standin {
+
+namespace {
+
+constexpr wchar_t main_window_class[] = L"StandinPlayerMain";
+
+LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcW(window, message, wparam, lparam);
+}
+
+HWND create_main_window() {
+  WNDCLASSW window_class = {};
+  window_class.lpfnWndProc = main_window_procedure;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = main_window_class;
+  RegisterClassW(&window_class);  // fails harmlessly when a second host registers it again
+  return CreateWindowExW(0, main_window_class, L"Plinvox", WS_OVERLAPPEDWINDOW, 0, 0, 640, 400,
+                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+}  // namespace
+
+Host::Host()
+    : api_(make_host_api(this)),
+      console_(make_console(this)),
+      playback_(make_playback_control(this)),
+      main_window_(create_main_window()) {}
+
+Host::~Host() {
+  if (main_window_ != nullptr) DestroyWindow(main_window_);
+}
+
+void* Host::find_service(const GUID* class_guid, unsigned index) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (class_guid == nullptr) return nullptr;
+  lookups_.push_back(*class_guid);
+  if (index != 0) return nullptr;
+  if (*class_guid == guids::console && console_available) {
+    ++console_references_;
+    return &console_;
+  }
+  if (*class_guid == guids::playback_control && playback_available) {
+    ++playback_references_;
+    return &playback_;
+  }
+  return nullptr;
+}
+
+int Host::add_service_reference(const HostServiceObject* object) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return object == &console_ ? ++console_references_ : ++playback_references_;
+}
+
+int Host::release_service_reference(const HostServiceObject* object) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return object == &console_ ? --console_references_ : --playback_references_;
+}
+
+void Host::console_output(int level, const char* text, const char* source) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  console_lines_.push_back({level, text ? text : "(null)", source ? source : "(null)"});
+}
+
+int Host::volume() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return volume_hdb_;
+}
+
+void Host::set_volume_from_component(int hdb) {
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    volume_sets_.push_back(hdb);
+  }
+  set_volume(hdb);
+}
+
+void Host::change_volume(int hdb) { set_volume(hdb); }
+
+void Host::set_volume(int hdb) {
+  std::vector<void*> callbacks;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    const bool changed = hdb != volume_hdb_;
+    volume_hdb_ = hdb;
+    if (!changed && !notify_unchanged_volume) return;
+    callbacks = play_callbacks_;
+  }
+  // Called without the host's lock, as a player calls its callbacks: the
+  // component may call back into the host from inside.
+  for (void* callback : callbacks) {
+    const unsigned flags = call_slot<unsigned>(callback, play_callback::get_flags);
+    if (flags & play_callback::volume_change_flag) {
+      call_slot<void>(callback, play_callback::on_volume_change, hdb);
+    }
+  }
+}
+
+void Host::add_play_callback(void* service) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  play_callbacks_.push_back(service);
+}
+
+void Host::remove_play_callbacks() {
+  std::vector<void*> callbacks;
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    callbacks.swap(play_callbacks_);
+  }
+  for (void* callback : callbacks)
+    call_slot<int>(callback, service::release);
+}
+
+std::vector<ConsoleLine> Host::console_lines() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return console_lines_;
+}
+
+std::vector<int> Host::volume_sets() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return volume_sets_;
+}
+
+std::vector<GUID> Host::lookups() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return lookups_;
+}
+
+int Host::console_references() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return console_references_;
+}
+
+void Host::clear_records() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  console_lines_.clear();
+  volume_sets_.clear();
+  lookups_.clear();
+}
+
+}  // namespace standin

@@ -1,0 +1,80 @@
+// The stand-in host: what a player gives the component and records of what the component does.
+#pragma once
+
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "standin_host/host_objects.h"
+
+namespace standin {
+
+struct ConsoleLine {
+  int level;
+  std::string text;
+  std::string source;
+};
+
+// One per test or per shell run. Creates the host's main window, offers the
+// console and playback-control services through its HostApi, and keeps the
+// host's own volume in hundredths of a decibel. Whatever the component calls
+// is recorded; the component may call from any thread.
+class Host {
+ public:
+  Host();
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  HostApiObject* api() { return &api_; }
+  HWND main_window() const { return main_window_; }
+
+  // Services the host offers; switched off, find_service answers null.
+  bool console_available = true;
+  bool playback_available = true;
+
+  // The host's own volume, and the host changing it (its own slider, a
+  // hotkey): play callbacks that asked for volume changes hear of it.
+  int volume() const;
+  void change_volume(int hdb);
+  // A play-callback service of the component, called on every volume change
+  // while its flags ask for it. The host holds the reference it was given.
+  void add_play_callback(void* service);
+  void remove_play_callbacks();
+  // When true, the host reports a set_volume that does not change the volume too.
+  bool notify_unchanged_volume = false;
+
+  // What the component did.
+  std::vector<ConsoleLine> console_lines() const;
+  std::vector<int> volume_sets() const;  // every set_volume the component made
+  std::vector<GUID> lookups() const;     // the class of every find_service, in order
+  int console_references() const;        // handed out, not yet given back
+  void clear_records();
+
+  // Called by the host's objects.
+  void* find_service(const GUID* class_guid, unsigned index);
+  void console_output(int level, const char* text, const char* source);
+  void set_volume_from_component(int hdb);
+  int add_service_reference(const HostServiceObject* object);
+  int release_service_reference(const HostServiceObject* object);
+
+ private:
+  void set_volume(int hdb);
+
+  mutable std::recursive_mutex mutex_;
+  HostApiObject api_;
+  HostServiceObject console_;
+  HostServiceObject playback_;
+  HWND main_window_ = nullptr;
+  int volume_hdb_ = 0;
+  std::vector<void*> play_callbacks_;
+  std::vector<ConsoleLine> console_lines_;
+  std::vector<int> volume_sets_;
+  std::vector<GUID> lookups_;
+  int console_references_ = 0;
+  int playback_references_ = 0;
+};
+
+}  // namespace standin
