@@ -8,7 +8,7 @@
 namespace dwx {
 
 // The layout of the system's 44-byte TOOLINFO, with text in UTF-8: a string,
-// a resource identifier below 0x10000, or null.
+// a resource identifier below 0x10000, null, or the text-callback marker (-1).
 struct ToolInfo {
   uint32_t size;
   uint32_t flags;

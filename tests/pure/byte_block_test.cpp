@@ -1,0 +1,121 @@
+// ByteBlock: the three growth rules, writes, and requests that cannot be met.
+#include "text/byte_block.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace dwx {
+namespace {
+
+struct CapacityCase {
+  GrowthMode mode;
+  uint32_t capacity;
+  uint32_t n;
+  uint32_t expected;
+};
+
+TEST(ByteBlockTest, CapacityFollowsTheModeRule) {
+  const CapacityCase cases[] = {
+      {GrowthMode::exact, 0, 5, 5},
+      {GrowthMode::exact, 64, 3, 3},
+      {GrowthMode::exact, 64, 0, 0},
+      {GrowthMode::power_of_two, 0, 5, 8},
+      {GrowthMode::power_of_two, 0, 8, 8},
+      {GrowthMode::power_of_two, 8, 4, 8},  // half of 8 is not greater than 4
+      {GrowthMode::power_of_two, 8, 3, 4},
+      {GrowthMode::power_of_two, 32, 8, 16},
+      {GrowthMode::power_of_two, 1024, 1, 2},  // halving stops once half is not above n
+      {GrowthMode::power_of_two, 0, 1, 1},
+      {GrowthMode::power_of_two, 8, 0, 0},
+      {GrowthMode::power_of_two, 1, 0x80000000u, 0x80000000u},
+      {GrowthMode::grow_only, 0, 1, 1},
+      {GrowthMode::grow_only, 0, 9, 16},
+      {GrowthMode::grow_only, 32, 8, 32},
+      {GrowthMode::grow_only, 32, 0, 32},
+      // Beyond the largest 32-bit power of two no capacity fits: 0, not a wrap.
+      {GrowthMode::power_of_two, 0, 0x80000001u, 0},
+      {GrowthMode::grow_only, 0x80000000u, ~0u, 0},
+  };
+  for (const CapacityCase& c : cases) {
+    EXPECT_EQ(capacity_for(c.mode, c.capacity, c.n), c.expected)
+        << "mode " << static_cast<int>(c.mode) << ", capacity " << c.capacity << ", n " << c.n;
+  }
+}
+
+TEST(ByteBlockTest, PowerOfTwoBlockGrowsShrinksAndFrees) {
+  ByteBlock block{nullptr, 0, 0, GrowthMode::power_of_two};
+  ASSERT_NE(block.set_size(5), nullptr);
+  EXPECT_EQ(block.capacity, 8u);
+  std::memset(block.data, 0xAB, 5);
+  ASSERT_NE(block.set_size(4), nullptr);
+  EXPECT_EQ(block.capacity, 8u);
+  EXPECT_EQ(block.size, 4u);
+  ASSERT_NE(block.set_size(100), nullptr);
+  EXPECT_EQ(block.capacity, 128u);
+  EXPECT_EQ(block.data[3], 0xAB) << "growing keeps the content";
+  ASSERT_NE(block.set_size(40), nullptr);
+  EXPECT_EQ(block.capacity, 64u);
+  EXPECT_EQ(block.set_size(0), nullptr);
+  EXPECT_EQ(block.data, nullptr);
+  EXPECT_EQ(block.capacity, 0u);
+  EXPECT_EQ(block.size, 0u);
+}
+
+TEST(ByteBlockTest, GrowOnlyBlockKeepsItsMemoryAtSizeZero) {
+  ByteBlock block{nullptr, 0, 0, GrowthMode::grow_only};
+  uint8_t* data = block.set_size(20);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(block.set_size(0), data);
+  EXPECT_EQ(block.capacity, 32u);
+  EXPECT_EQ(block.size, 0u);
+  EXPECT_EQ(block.set_size(3), data);
+  EXPECT_EQ(block.capacity, 32u);
+  block.free_memory();
+  EXPECT_EQ(block.data, nullptr);
+  EXPECT_EQ(block.capacity, 0u);
+}
+
+TEST(ByteBlockTest, ExactBlockCapacityAlwaysEqualsSize) {
+  ByteBlock block{nullptr, 0, 0, GrowthMode::exact};
+  for (uint32_t n : {7u, 1u, 300u, 299u, 0u, 2u}) {
+    block.set_size(n);
+    EXPECT_EQ(block.capacity, n);
+    EXPECT_EQ(block.size, n);
+    EXPECT_EQ(block.data == nullptr, n == 0);
+  }
+  block.free_memory();
+}
+
+TEST(ByteBlockTest, WritesCopyOrZeroAndGrowAsNeeded) {
+  ByteBlock block{nullptr, 0, 0, GrowthMode::exact};
+  uint8_t* at = block.append("abc", 3);
+  ASSERT_NE(at, nullptr);
+  EXPECT_EQ(at, block.data);
+  at = block.append(nullptr, 2);
+  ASSERT_NE(at, nullptr);
+  EXPECT_EQ(at, block.data + 3);
+  at = block.write_at(1, "XY", 2);
+  EXPECT_EQ(at, block.data + 1);
+  EXPECT_EQ(block.size, 5u) << "a write inside the block does not change its size";
+  EXPECT_EQ(std::memcmp(block.data, "aXY\0\0", 5), 0);
+  block.free_memory();
+}
+
+TEST(ByteBlockTest, UnsatisfiableGrowthFailsAndLeavesTheBlockAlone) {
+  ByteBlock block{nullptr, 0, 0, GrowthMode::power_of_two};
+  uint8_t* data = block.append("abcd", 4);
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(block.set_size(0x90000000u), nullptr);
+  EXPECT_EQ(block.ensure_size(0x90000000u), nullptr);
+  // An end offset past 4 GB must not wrap round to a small write.
+  EXPECT_EQ(block.write_at(0xFFFFFFFEu, "xyz", 3), nullptr);
+  EXPECT_EQ(block.data, data);
+  EXPECT_EQ(block.capacity, 4u);
+  EXPECT_EQ(block.size, 4u);
+  EXPECT_EQ(std::memcmp(block.data, "abcd", 4), 0);
+  block.free_memory();
+}
+
+}  // namespace
+}  // namespace dwx

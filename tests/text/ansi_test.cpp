@@ -1,0 +1,161 @@
+// Conversions through the ANSI code page, and the copies made for Windows calls.
+#include "text/ansi.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "text/text_copy.h"
+
+namespace dwx {
+namespace {
+
+// The expected bytes are those of code page 1252, which the test prefix uses.
+class AnsiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (GetACP() != 1252) GTEST_SKIP() << "expectations are written for code page 1252";
+  }
+};
+
+// A destination of exactly `room` units followed by guard units, so that a
+// write past the room the callers are told to provide shows.
+template <class Unit>
+class Guarded {
+ public:
+  explicit Guarded(size_t room) : room_(room), units_(room + guard, Unit(0x5A)) {}
+  Unit* get() { return units_.data(); }
+  bool intact() const {
+    for (size_t i = room_; i < units_.size(); ++i) {
+      if (units_[i] != Unit(0x5A)) return false;
+    }
+    return true;
+  }
+
+ private:
+  static constexpr size_t guard = 8;
+  size_t room_;
+  std::vector<Unit> units_;
+};
+
+TEST_F(AnsiTest, AnsiToUtf16) {
+  struct Case {
+    const char* source;
+    uint32_t max_bytes;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {"", unbounded, u""},
+      {nullptr, unbounded, u""},
+      {"volume", unbounded, u"volume"},
+      {"\x80 \xE9", unbounded, u"\u20AC \u00E9"},
+      {"\x80 \xE9", 2, u"\u20AC "},
+  };
+  for (const Case& c : cases) {
+    const uint32_t n = bounded_length(c.source, c.max_bytes);
+    Guarded<char16_t> out(n + 1);
+    const uint32_t written = ansi_to_utf16(c.source, out.get(), c.max_bytes);
+    EXPECT_EQ(std::u16string(out.get(), written), c.expected);
+    EXPECT_EQ(out.get()[written], 0);
+    EXPECT_TRUE(out.intact());
+  }
+}
+
+TEST_F(AnsiTest, Utf16ToAnsi) {
+  struct Case {
+    std::u16string source;
+    uint32_t max_units;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {u"", unbounded, ""},
+      {u"mute", unbounded, "mute"},
+      {u"\u20AC \u00E9", unbounded, "\x80 \xE9"},
+      {u"\u20AC \u00E9", 1, "\x80"},
+      {u"a\u4E2D", unbounded, "a?"},  // not in the code page: the system's default character
+  };
+  for (const Case& c : cases) {
+    const uint32_t n = bounded_length(c.source.c_str(), c.max_units);
+    Guarded<char> out(n + 1);
+    const uint32_t written = utf16_to_ansi(c.source.c_str(), out.get(), c.max_units);
+    EXPECT_EQ(std::string(out.get(), written), c.expected);
+    EXPECT_EQ(out.get()[written], '\0');
+    EXPECT_TRUE(out.intact());
+  }
+}
+
+TEST_F(AnsiTest, Utf8ToAnsiAndBack) {
+  struct Case {
+    const char* utf8;
+    const char* ansi;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"-6.02 dB", "-6.02 dB"},
+      {"\xE2\x82\xAC\xC3\xA9", "\x80\xE9"},
+      {"\xC3\xBC\xC3\x9F", "\xFC\xDF"},
+  };
+  for (const Case& c : cases) {
+    const uint32_t n = bounded_length(c.utf8, unbounded);
+    Guarded<char> ansi(n + 1);
+    const uint32_t written = utf8_to_ansi(c.utf8, ansi.get(), unbounded);
+    EXPECT_STREQ(ansi.get(), c.ansi);
+    EXPECT_EQ(written, std::strlen(c.ansi));
+    EXPECT_TRUE(ansi.intact());
+
+    // One ANSI byte may need three bytes of UTF-8.
+    const uint32_t m = bounded_length(c.ansi, unbounded);
+    Guarded<char> utf8(3 * m + 1);
+    EXPECT_EQ(ansi_to_utf8(c.ansi, utf8.get(), unbounded), n);
+    EXPECT_STREQ(utf8.get(), c.utf8);
+    EXPECT_TRUE(utf8.intact());
+  }
+  // A bound inside a UTF-8 character converts what comes before it.
+  char out[8];
+  EXPECT_EQ(utf8_to_ansi("a\xE2\x82\xAC", out, 3), 1u);
+  EXPECT_STREQ(out, "a");
+}
+
+TEST_F(AnsiTest, AppendAnsiOnEitherSideOfTheStackScratch) {
+  // Euro signs are three bytes of UTF-8 each: 1365 of them need all 4096
+  // bytes of the stack scratch, 1400 need 4201 bytes from the heap.
+  for (uint32_t count : {1365u, 1366u, 1400u}) {
+    const std::string source(count, '\x80');
+    Utf8String string;
+    string.set("[", unbounded);
+    append_ansi(string, source.c_str(), unbounded);
+    std::string expected = "[";
+    for (uint32_t i = 0; i < count; ++i)
+      expected += "\xE2\x82\xAC";
+    EXPECT_EQ(string.length(), expected.size()) << count;
+    EXPECT_EQ(std::string(string.get_text()), expected) << count;
+  }
+}
+
+TEST_F(AnsiTest, SetFromAnsiReplacesAndHonoursTheBound) {
+  Utf8String string;
+  string.set("old text", unbounded);
+  set_from_ansi(string, "\xE9t\xE9", 2);
+  EXPECT_STREQ(string.get_text(), "\xC3\xA9t");
+  set_from_ansi(string, nullptr, unbounded);
+  EXPECT_STREQ(string.get_text(), "");
+}
+
+TEST_F(AnsiTest, CopiesForWindowsCalls) {
+  const WideCopy wide("h\xE2\x82\xAC \xF0\x9F\x98\x80");
+  ASSERT_NE(wide.get(), nullptr);
+  EXPECT_EQ(std::wstring(wide.get()), std::wstring(L"h\u20AC \xD83D\xDE00"));
+  const AnsiCopy ansi("h\xE2\x82\xAC\xC3\xA9");
+  ASSERT_NE(ansi.get(), nullptr);
+  EXPECT_STREQ(ansi.get(), "h\x80\xE9");
+  EXPECT_EQ(WideCopy(nullptr).get(), nullptr);
+  EXPECT_EQ(AnsiCopy(nullptr).get(), nullptr);
+  EXPECT_EQ(std::wstring(WideCopy("").get()), L"");
+}
+
+}  // namespace
+}  // namespace dwx
