@@ -6,12 +6,17 @@
 // they are constructed, so the host reads them newest first.
 #include <windows.h>
 
+#include "backend/mixer_connection.h"
+#include "backend/slider_registry.h"
+#include "backend/volume_backend.h"
+#include "backend/volume_watcher.h"
 #include "diagnostics/init_quit_hook.h"
 #include "diagnostics/notice_log.h"
 #include "frame/component_client.h"
 #include "frame/component_state.h"
 #include "frame/component_version.h"
 #include "frame/settings.h"
+#include "frame/window_class.h"
 #include "host/guids.h"
 
 namespace dwx {
@@ -23,13 +28,25 @@ ConfigInt mixer_control(configuration, "mixer_control");
 ConfigInt mixer_mute_level(configuration, "mixer_mute_level");
 
 // Static services.
+StaticServiceFactory<VolumeWatcher> play_callback_service(play_callback_class);
 StaticServiceFactory<ComponentVersion> component_version_service(component_version_class);
 
 // Notices: whatever is still queued at unload is shown after everything
 // below has been torn down.
 NoticeLog notice_log;
 
+// The volume: the mixer callback window's class outlives the connection that
+// uses it; the connection closes its mixer before the backend lock goes.
+WindowClassRef mixer_window_class(
+    "8DEB9B7A-B049-4599-AE4B-258E9D58D5F3",
+    &object_dispatch<MixerConnection, &MixerConnection::handle_message>);
+VolumeBackend volume_backend;
+
 StaticServiceFactory<InitQuitHook> init_quit_service(init_quit_class);
+
+// The sliders. At unload the registry is emptied before the mixer closes, so
+// no level reaches a window the host has let go of.
+SliderRegistry slider_registry;
 
 ComponentClient component_client;
 

@@ -22,7 +22,8 @@ TEST_F(ComponentTest, ClientVersionIs35WhateverElseHappened) {
 }
 
 TEST_F(ComponentTest, ServiceListIsReadNewestFirst) {
-  const std::vector<GUID> expected = {guids::init_quit, guids::component_version};
+  const std::vector<GUID> expected = {guids::init_quit, guids::component_version,
+                                      guids::play_callback};
   std::vector<GUID> seen;
   for (const standin::FactoryNode* node : component.service_list())
     seen.push_back(node->class_guid);

@@ -1,0 +1,194 @@
+// Opening a winmm mixer control, reading and writing it, and hearing of its changes.
+#include "backend/mixer_connection.h"
+
+#include "backend/host_volume.h"
+#include "backend/slider_registry.h"
+#include "diagnostics/console.h"
+#include "diagnostics/notice_log.h"
+#include "frame/component_state.h"
+#include "host/utf8api.h"
+#include "text/format.h"
+#include "text/system_error.h"
+
+namespace dwx {
+
+namespace {
+
+// A window or class failure, reported with the system's text for the last error.
+void report_window_failure(const char* format) {
+  const DWORD code = GetLastError();
+  Utf8String reason = system_error_text(code, nullptr);
+  console_output(notice_error, format_text(format, reason.c_str()).c_str());
+}
+
+void report_mixer_error(const char* format, MMRESULT result) {
+  Utf8String reason = winmm_error_text(result);
+  notice_log.error(format_text(format, reason.c_str()).c_str());
+}
+
+void report_mixer_warning(const char* format, MMRESULT result) {
+  Utf8String reason = winmm_error_text(result);
+  notice_log.warning(format_text(format, reason.c_str()).c_str());
+}
+
+MIXERCONTROLDETAILS value_details(uint32_t control_id, MIXERCONTROLDETAILS_UNSIGNED* value) {
+  MIXERCONTROLDETAILS details = {};
+  details.cbStruct = sizeof details;
+  details.dwControlID = control_id;
+  details.cChannels = 1;  // read and written as one uniform value
+  details.cMultipleItems = 0;
+  details.cbDetails = sizeof *value;
+  details.paDetails = value;
+  return details;
+}
+
+HMIXEROBJ as_object(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
+
+}  // namespace
+
+bool MixerConnection::open(uint32_t device, uint32_t control) {
+  if (mixer_ != nullptr) {
+    mixerClose(mixer_);
+    mixer_ = nullptr;
+  }
+  if (device == 0) {
+    destroy_callback_window();
+    return true;
+  }
+  // A device equal to the count is the last one.
+  if (device > mixerGetNumDevs()) return false;
+  if (callback_window_ == nullptr && !create_callback_window()) return false;
+  return open_mixer(device, control);
+}
+
+bool MixerConnection::create_callback_window() {
+  const ATOM atom = mixer_window_class.acquire();
+  if (atom == 0) {
+    report_window_failure("Failed to register mixer callback window class - %s");
+    return false;
+  }
+  HostApi* host = host_api();
+  // Owned by the host's main window, never shown: it only receives notifications.
+  callback_window_ =
+      uCreateWindowEx(0, MAKEINTATOM(atom), "uninteresting", 0, 0, 0, 0, 0,
+                      host ? host->main_window() : nullptr, nullptr, module_instance(), this);
+  if (callback_window_ == nullptr) {
+    report_window_failure("Failed to create mixer callback window - %s");
+    mixer_window_class.release();
+    return false;
+  }
+  return true;
+}
+
+void MixerConnection::destroy_callback_window() {
+  if (callback_window_ == nullptr) return;
+  DestroyWindow(callback_window_);
+  callback_window_ = nullptr;
+  mixer_window_class.release();
+}
+
+bool MixerConnection::open_mixer(uint32_t device, uint32_t control) {
+  const char* failure = nullptr;
+  MMRESULT result = mixerOpen(&mixer_, device - 1, reinterpret_cast<DWORD_PTR>(callback_window_), 0,
+                              CALLBACK_WINDOW);
+  if (result != MMSYSERR_NOERROR) {
+    mixer_ = nullptr;
+    failure = "mixerOpen failed - %s";
+  }
+
+  MIXERLINEA line;
+  if (failure == nullptr) {
+    line = {};
+    line.cbStruct = sizeof line;
+    line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    result = mixerGetLineInfoA(as_object(mixer_), &line,
+                               MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE);
+    if (result != MMSYSERR_NOERROR) {
+      failure = "mixerGetLineInfo failed to enumerate master volume control - %s";
+    }
+  }
+  // A control above the number of source lines quietly means the speaker line.
+  if (failure == nullptr && control >= 1 && control <= line.cConnections) {
+    line = {};
+    line.cbStruct = sizeof line;
+    line.dwSource = control - 1;
+    line.dwDestination = 0;  // source lines are always taken from destination 0
+    result = mixerGetLineInfoA(as_object(mixer_), &line,
+                               MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_SOURCE);
+    if (result != MMSYSERR_NOERROR) {
+      failure = "mixerGetLineInfo failed to enumerate source control - %s";
+    }
+  }
+
+  MIXERCONTROLA volume;
+  if (failure == nullptr) {
+    MIXERLINECONTROLSA controls = {};
+    controls.cbStruct = sizeof controls;
+    controls.dwLineID = line.dwLineID;
+    controls.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
+    controls.cControls = 1;
+    controls.cbmxctrl = sizeof volume;
+    controls.pamxctrl = &volume;
+    result = mixerGetLineControlsA(as_object(mixer_), &controls,
+                                   MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE);
+    if (result != MMSYSERR_NOERROR) failure = "mixerGetLineControls failed - %s";
+  }
+
+  if (failure != nullptr) {
+    if (mixer_ != nullptr) {
+      mixerClose(mixer_);
+      mixer_ = nullptr;
+    }
+    // A window kept from an earlier open goes too: nothing is left half open.
+    destroy_callback_window();
+    report_mixer_error(failure, result);
+    return false;
+  }
+  minimum_ = volume.Bounds.dwMinimum;
+  maximum_ = volume.Bounds.dwMaximum;
+  control_id_ = volume.dwControlID;
+  return true;
+}
+
+VolumeLevel MixerConnection::read_level() {
+  if (mixer_ == nullptr) return hdb_to_level(host_get_volume());
+  MIXERCONTROLDETAILS_UNSIGNED value = {};
+  MIXERCONTROLDETAILS details = value_details(control_id_, &value);
+  const MMRESULT result = mixerGetControlDetailsA(
+      as_object(mixer_), &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
+  if (result != MMSYSERR_NOERROR) {
+    report_mixer_warning("mixerGetControlDetails failed in GetVolume - %s", result);
+    return 0;
+  }
+  // Unsigned 32-bit throughout: the difference wraps and the product keeps
+  // its low bits, which stays exact for ranges up to 4,294,967 steps.
+  const uint32_t range = maximum_ - minimum_;
+  if (range == 0) return 0;  // a control with no range has no position
+  return static_cast<VolumeLevel>((static_cast<uint32_t>(value.dwValue) - minimum_) * 1000u /
+                                  range);
+}
+
+void MixerConnection::write_level(VolumeLevel level) {
+  if (mixer_ == nullptr) {
+    host_set_volume(level_to_hdb(level));
+    return;
+  }
+  MIXERCONTROLDETAILS_UNSIGNED value = {};
+  value.dwValue = minimum_ + (maximum_ - minimum_) * static_cast<uint32_t>(level) / 1000u;
+  MIXERCONTROLDETAILS details = value_details(control_id_, &value);
+  const MMRESULT result = mixerSetControlDetails(
+      as_object(mixer_), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+  if (result != MMSYSERR_NOERROR) {
+    report_mixer_warning("mixerSetControlDetails failed in SetVolume - %s", result);
+  }
+}
+
+LRESULT MixerConnection::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == MM_MIXM_CONTROL_CHANGE && mixer_ != nullptr &&
+      reinterpret_cast<HMIXER>(wparam) == mixer_ && static_cast<uint32_t>(lparam) == control_id_) {
+    slider_registry.broadcast(read_level());
+  }
+  return uDefWindowProc(window, message, wparam, lparam);
+}
+
+}  // namespace dwx

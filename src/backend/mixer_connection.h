@@ -1,0 +1,53 @@
+// The link to one Windows system mixer control, or to the host's own volume when none is open.
+#pragma once
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <cstdint>
+
+#include "backend/volume_scale.h"
+#include "frame/window_class.h"
+
+namespace dwx {
+
+// Device 0 is the host's own volume; device n >= 1 is winmm mixer n-1.
+// Control 0 is the volume of the device's speaker line; control n >= 1 that
+// of source line n-1 of destination 0. Everything but the notification
+// handler runs under the backend lock. A hidden callback window, owned by the
+// host's main window, receives the mixer's change notifications on the
+// thread that opened the mixer.
+class MixerConnection {
+ public:
+  MixerConnection() = default;
+  // Unload: closes the mixer and destroys the callback window.
+  ~MixerConnection() { open(0, 0); }
+  MixerConnection(const MixerConnection&) = delete;
+  MixerConnection& operator=(const MixerConnection&) = delete;
+
+  // True when the target is ready (always for device 0). On failure no mixer
+  // is open and the failure has been reported.
+  bool open(uint32_t device, uint32_t control);
+  VolumeLevel read_level();
+  void write_level(VolumeLevel level);
+
+  // The callback window's messages.
+  LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  bool create_callback_window();
+  void destroy_callback_window();
+  bool open_mixer(uint32_t device, uint32_t control);
+
+  HWND callback_window_ = nullptr;
+  HMIXER mixer_ = nullptr;
+  uint32_t minimum_ = 0;
+  uint32_t maximum_ = 0;
+  uint32_t control_id_ = 0;
+};
+
+// The callback window's class; defined in module.cpp.
+extern WindowClassRef mixer_window_class;
+
+}  // namespace dwx

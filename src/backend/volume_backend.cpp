@@ -1,0 +1,34 @@
+// The locked facade over the mixer connection.
+#include "backend/volume_backend.h"
+
+#include "backend/slider_registry.h"
+#include "frame/settings.h"
+
+namespace dwx {
+
+void VolumeBackend::open_if_first_use() {
+  if (initialised_) return;
+  // Set before opening: a target that fails to open is not tried again.
+  initialised_ = true;
+  reopen(static_cast<uint32_t>(mixer_id.value()), static_cast<uint32_t>(mixer_control.value()));
+}
+
+VolumeLevel VolumeBackend::get_volume() {
+  LockGuard guard(lock_);
+  open_if_first_use();
+  return mixer_.read_level();
+}
+
+void VolumeBackend::set_volume(VolumeLevel level) {
+  LockGuard guard(lock_);
+  open_if_first_use();
+  mixer_.write_level(level);
+}
+
+void VolumeBackend::reopen(uint32_t device, uint32_t control) {
+  LockGuard guard(lock_);
+  if (!mixer_.open(device, control)) mixer_id.set(0);
+  slider_registry.broadcast(mixer_.read_level());
+}
+
+}  // namespace dwx

@@ -1,0 +1,19 @@
+// The one volume scale of sliders, commands and backend, and its decibel mapping.
+#pragma once
+
+#include <cstdint>
+
+namespace dwx {
+
+// 0 is silence, 1000 full volume; linear in amplitude.
+using VolumeLevel = int32_t;
+constexpr VolumeLevel level_silence = 0;
+constexpr VolumeLevel level_full = 1000;
+
+// Hundredths of a decibel, the host's own volume unit: 0 is full volume,
+// -6000 the floor this scale produces. Both directions truncate toward zero.
+int32_t level_to_hdb(VolumeLevel level);
+// 100 hdb above full gives 1122: values above 0 dB are not clamped.
+VolumeLevel hdb_to_level(int32_t hdb);
+
+}  // namespace dwx

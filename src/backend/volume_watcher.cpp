@@ -1,0 +1,20 @@
+// Following the host's own volume.
+#include "backend/volume_watcher.h"
+
+#include "backend/slider_registry.h"
+#include "backend/volume_scale.h"
+#include "frame/settings.h"
+
+namespace dwx {
+
+void VolumeWatcher::on_volume_change(int32_t hdb) {
+  if (mixer_id.value() != 0) {
+    // A mixer drives the sliders now; forget what was seen, so that the first
+    // change after switching back always reaches them.
+    last_volume_.store(no_volume_seen);
+    return;
+  }
+  if (last_volume_.exchange(hdb) != hdb) slider_registry.broadcast(hdb_to_level(hdb));
+}
+
+}  // namespace dwx

@@ -1,0 +1,58 @@
+// Window classes registered while they have users, and the procedure that
+// hands each window's messages to the object that created it.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "host/utf8api.h"
+
+namespace dwx {
+
+// The first acquire registers the class, the release that brings the count
+// back to 0 unregisters it. The count changes atomically; registering and
+// unregistering themselves happen on the thread that uses the class's windows.
+class WindowClassRef {
+ public:
+  WindowClassRef(const char* class_name, WNDPROC procedure)
+      : class_name_(class_name), procedure_(procedure) {}
+  // Unload: a class still in use is unregistered.
+  ~WindowClassRef();
+  WindowClassRef(const WindowClassRef&) = delete;
+  WindowClassRef& operator=(const WindowClassRef&) = delete;
+
+  // The class atom to create windows with, or 0 when the registration failed
+  // (GetLastError() still tells why, and the count is back at 0).
+  ATOM acquire();
+  void release();
+  void unregister();
+
+  const char* class_name() const { return class_name_; }
+
+ private:
+  const char* class_name_;
+  WNDPROC procedure_;
+  std::atomic<int32_t> count_{0};
+  std::atomic<ATOM> atom_{0};
+};
+
+// The window procedure of a class whose windows belong to objects of type
+// Object: the object pointer, given as the creation parameter, is kept in the
+// window's user data from WM_NCCREATE on, and every message from then on goes
+// to (object->*handler). Messages before WM_NCCREATE get the default handling.
+template <class Object, LRESULT (Object::*handler)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK object_dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  Object* object;
+  if (message == WM_NCCREATE) {
+    object = static_cast<Object*>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams);
+    uSetWindowLong(window, GWLP_USERDATA, reinterpret_cast<LONG>(object));
+  } else {
+    object = reinterpret_cast<Object*>(uGetWindowLong(window, GWLP_USERDATA));
+  }
+  if (object == nullptr) return uDefWindowProc(window, message, wparam, lparam);
+  return (object->*handler)(window, message, wparam, lparam);
+}
+
+}  // namespace dwx
