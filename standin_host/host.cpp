@@ -64,8 +64,12 @@ int Host::release_service_reference(const HostServiceObject* object) {
 }
 
 void Host::console_output(int level, const char* text, const char* source) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  if (record) console_lines_.push_back({level, text ? text : "(null)", source ? source : "(null)"});
+  const ConsoleLine line{level, text ? text : "(null)", source ? source : "(null)"};
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (record) console_lines_.push_back(line);
+  }
+  if (console_listener) console_listener(line);
 }
 
 int Host::volume() const {
@@ -92,6 +96,7 @@ void Host::set_volume(int hdb) {
     if (!changed && !notify_unchanged_volume) return;
     callbacks = play_callbacks_;
   }
+  if (volume_listener) volume_listener(hdb);
   // Called without the host's lock, as a player calls its callbacks: the
   // component may call back into the host from inside.
   for (void* callback : *callbacks) {

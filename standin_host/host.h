@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -48,6 +49,10 @@ class Host {
   bool notify_unchanged_volume = false;
   // When false, nothing is recorded: benchmarks measure the component, not this.
   bool record = true;
+  // Told of every console line and every change of the host's volume, on the
+  // thread that made it. Set them before the component is loaded.
+  std::function<void(const ConsoleLine&)> console_listener;
+  std::function<void(int hdb)> volume_listener;
 
   // What the component did.
   std::vector<ConsoleLine> console_lines() const;
