@@ -46,9 +46,45 @@ void SliderTest::TearDown() {
   }
   owned_.clear();
   // Before the unload: the patches write into the component's image.
+  patches_.clear();
+  // Before the unload: the patches write into the component's image.
   calls.reset();
   utf8api_set_unicode(-1);
   ComponentTest::TearDown();
+}
+
+testing_support::ImportPatch& SliderTest::patch(const char* dll, const char* function,
+                                                const void* replacement) {
+  patches_.push_back(std::make_unique<testing_support::ImportPatch>(component.module(), dll,
+                                                                    function, replacement));
+  return *patches_.back();
+}
+
+namespace {
+
+using CreateWindowFunction = HWND(__cdecl*)(DWORD, const char*, const char*, DWORD, int, int, int,
+                                            int, HWND, HMENU, HINSTANCE, void*);
+CreateWindowFunction original_create = nullptr;
+
+HWND __cdecl create_all_but_trackbars(DWORD ex_style, const char* class_name, const char* title,
+                                      DWORD style, int x, int y, int width, int height, HWND parent,
+                                      HMENU menu, HINSTANCE instance, void* parameter) {
+  const bool named = (reinterpret_cast<UINT_PTR>(class_name) >> 16) != 0;
+  if (named && lstrcmpiA(class_name, "msctls_trackbar32") == 0) {
+    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    return nullptr;
+  }
+  return original_create(ex_style, class_name, title, style, x, y, width, height, parent, menu,
+                         instance, parameter);
+}
+
+}  // namespace
+
+void SliderTest::refuse_trackbars() {
+  testing_support::ImportPatch& refusing = patch(
+      "utf8api.dll", "uCreateWindowEx", reinterpret_cast<const void*>(&create_all_but_trackbars));
+  ASSERT_TRUE(refusing.applied());
+  original_create = refusing.original<CreateWindowFunction>();
 }
 
 standin::ExtensionWindow SliderTest::new_window_object(unsigned type, bool owned) {

@@ -10,6 +10,7 @@
 
 #include "component/component_fixture.h"
 #include "standin_host/extension_window.h"
+#include "support/import_table.h"
 #include "support/message_sequence.h"
 #include "ui/component_calls.h"
 
@@ -40,11 +41,21 @@ class SliderTest : public ComponentTest {
   // Where the layout puts the sliders: a top-level window of the host's,
   // shared by all tests; each test leaves it empty.
   HWND container = nullptr;
+  // Points one of the component's imports at a replacement until the end of
+  // the test (after its objects are released, before the unload).
+  testing_support::ImportPatch& patch(const char* dll, const char* function,
+                                      const void* replacement);
+
+  // From now on the component cannot create trackbars; its other windows
+  // are created as usual.
+  void refuse_trackbars();
+
   standin::ExtensionHostObject layout;
   std::unique_ptr<ComponentCalls> calls;
 
  private:
   std::vector<standin::ExtensionWindow> owned_;
+  std::vector<std::unique_ptr<testing_support::ImportPatch>> patches_;
 };
 
 // The trackbar inside a slider's host window, or null.
