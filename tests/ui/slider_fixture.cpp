@@ -45,6 +45,7 @@ void SliderTest::TearDown() {
     }
   }
   owned_.clear();
+  before_unload();
   // Before the unload: the patches write into the component's image.
   patches_.clear();
   // Before the unload: the patches write into the component's image.

@@ -24,6 +24,9 @@ class SliderTest : public ComponentTest {
   // Runs after the load and before the start: the place for import patches
   // that must see the first volume access.
   virtual void before_start() {}
+  // Runs once the test's objects are released, before the unload: whatever
+  // patches the component's image must go here.
+  virtual void before_unload() {}
 
   // A new object of that type from the component's factories. The fixture
   // releases it at the end unless the test takes it over (`owned` false).
