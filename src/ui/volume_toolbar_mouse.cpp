@@ -118,13 +118,16 @@ bool VolumeToolbar::on_mouse_move(WPARAM wparam, LPARAM lparam) {
   // With no span left for the thumb there is no level to set or show.
   if (!drag_level(point.x, span, trackbar_range_max, &level)) return true;
 
+  control.set_pos(level);
+  volume_backend.set_volume(level);
+  // The text changes before the tip moves: a tracking tip shows the text it
+  // holds when it is positioned, and Wine's tooltip does not redraw on a
+  // text change alone, which would leave the text a move behind the thumb.
+  update_tooltip(tooltip_, host_window_.load(), level_text(level).c_str());
   // The tooltip follows the cursor, not the thumb, beyond the ends too.
   POINT screen = point;
   ClientToScreen(trackbar_, &screen);
   move_tooltip(tooltip_, screen.x, screen.y);
-  control.set_pos(level);
-  volume_backend.set_volume(level);
-  update_tooltip(tooltip_, host_window_.load(), level_text(level).c_str());
   return true;
 }
 
