@@ -12,6 +12,7 @@
 #include "backend/volume_backend.h"
 #include "backend/volume_scale.h"
 #include "bench_clock.h"
+#include "drag_bench.h"
 #include "frame/component_client.h"
 #include "standin_host/abi.h"
 #include "standin_host/host.h"
@@ -91,6 +92,8 @@ int main() {
     for (HWND trackbar : trackbars.windows())
       dwx::slider_registry.remove(trackbar);
   }
+  printf("\n");
+  bench::report_drag_step();
   host.remove_play_callbacks();
   return 0;
 }
