@@ -66,12 +66,13 @@ namespace {
 using CreateWindowFunction = HWND(__cdecl*)(DWORD, const char*, const char*, DWORD, int, int, int,
                                             int, HWND, HMENU, HINSTANCE, void*);
 CreateWindowFunction original_create = nullptr;
+const char* refused_class = nullptr;
 
-HWND __cdecl create_all_but_trackbars(DWORD ex_style, const char* class_name, const char* title,
-                                      DWORD style, int x, int y, int width, int height, HWND parent,
-                                      HMENU menu, HINSTANCE instance, void* parameter) {
+HWND __cdecl create_all_but_refused(DWORD ex_style, const char* class_name, const char* title,
+                                    DWORD style, int x, int y, int width, int height, HWND parent,
+                                    HMENU menu, HINSTANCE instance, void* parameter) {
   const bool named = (reinterpret_cast<UINT_PTR>(class_name) >> 16) != 0;
-  if (named && lstrcmpiA(class_name, "msctls_trackbar32") == 0) {
+  if (named && lstrcmpiA(class_name, refused_class) == 0) {
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;
   }
@@ -81,9 +82,10 @@ HWND __cdecl create_all_but_trackbars(DWORD ex_style, const char* class_name, co
 
 }  // namespace
 
-void SliderTest::refuse_trackbars() {
+void SliderTest::refuse_windows_of(const char* class_name) {
+  refused_class = class_name;
   testing_support::ImportPatch& refusing = patch(
-      "utf8api.dll", "uCreateWindowEx", reinterpret_cast<const void*>(&create_all_but_trackbars));
+      "utf8api.dll", "uCreateWindowEx", reinterpret_cast<const void*>(&create_all_but_refused));
   ASSERT_TRUE(refusing.applied());
   original_create = refusing.original<CreateWindowFunction>();
 }

@@ -49,9 +49,10 @@ class SliderTest : public ComponentTest {
   testing_support::ImportPatch& patch(const char* dll, const char* function,
                                       const void* replacement);
 
-  // From now on the component cannot create trackbars; its other windows
-  // are created as usual.
-  void refuse_trackbars();
+  // From now on the component cannot create windows of that class (named
+  // as the component names it); its other windows are created as usual.
+  void refuse_windows_of(const char* class_name);
+  void refuse_trackbars() { refuse_windows_of("msctls_trackbar32"); }
 
   standin::ExtensionHostObject layout;
   std::unique_ptr<ComponentCalls> calls;

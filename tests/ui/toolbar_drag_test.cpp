@@ -396,4 +396,16 @@ TEST_F(ToolbarTest, ATrackbarTooNarrowToDivideSetsNothingAndShowsNothingNew) {
   EXPECT_EQ(hdb_for({pressed}), host.volume_sets()) << "the release settles the thumb's level";
 }
 
+TEST_F(ToolbarTest, WithoutATooltipWindowTheDragStillSetsTheVolume) {
+  refuse_windows_of("tooltips_class32");
+  EXPECT_EQ(0, press(x_for(100)));
+  EXPECT_EQ(nullptr, tooltip_of(toolbar_window));
+  EXPECT_EQ(trackbar, GetCapture());
+  move(x_for(400));
+  EXPECT_EQ(400, trackbar_pos(trackbar));
+  release(x_for(400));
+  EXPECT_EQ(hdb_for({400, 400}), host.volume_sets());
+  EXPECT_EQ(focus_holder, GetFocus());
+}
+
 }  // namespace
