@@ -23,8 +23,10 @@ PreferencesWindow::PreferencesWindow() {
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = frame_class;
   RegisterClassW(&window_class);  // a second frame finds it registered already
-  frame_ = CreateWindowExW(0, frame_class, L"Preferences", WS_OVERLAPPED | WS_CAPTION, 40, 40, 560,
-                           260, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  // A popup: on an X server without a window manager Wine waits two seconds
+  // for every framed window it takes down.
+  frame_ = CreateWindowExW(0, frame_class, L"Preferences", WS_POPUP | WS_BORDER, 40, 40, 560, 240,
+                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 PreferencesWindow::~PreferencesWindow() {
