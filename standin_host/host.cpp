@@ -40,7 +40,7 @@ Host::~Host() {
 void* Host::find_service(const GUID* class_guid, unsigned index) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (class_guid == nullptr) return nullptr;
-  lookups_.push_back(*class_guid);
+  if (record) lookups_.push_back(*class_guid);
   if (index != 0) return nullptr;
   if (*class_guid == guids::console && console_available) {
     ++console_references_;
@@ -64,8 +64,12 @@ int Host::release_service_reference(const HostServiceObject* object) {
 }
 
 void Host::console_output(int level, const char* text, const char* source) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  console_lines_.push_back({level, text ? text : "(null)", source ? source : "(null)"});
+  const ConsoleLine line{level, text ? text : "(null)", source ? source : "(null)"};
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (record) console_lines_.push_back(line);
+  }
+  if (console_listener) console_listener(line);
 }
 
 int Host::volume() const {
@@ -76,7 +80,7 @@ int Host::volume() const {
 void Host::set_volume_from_component(int hdb) {
   {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    volume_sets_.push_back(hdb);
+    if (record) volume_sets_.push_back(hdb);
   }
   set_volume(hdb);
 }
@@ -90,7 +94,7 @@ int Host::volume_for_component() {
 void Host::change_volume(int hdb) { set_volume(hdb); }
 
 void Host::set_volume(int hdb) {
-  std::vector<void*> callbacks;
+  std::shared_ptr<const std::vector<void*>> callbacks;
   {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     const bool changed = hdb != volume_hdb_;
@@ -98,9 +102,10 @@ void Host::set_volume(int hdb) {
     if (!changed && !notify_unchanged_volume) return;
     callbacks = play_callbacks_;
   }
+  if (volume_listener) volume_listener(hdb);
   // Called without the host's lock, as a player calls its callbacks: the
   // component may call back into the host from inside.
-  for (void* callback : callbacks) {
+  for (void* callback : *callbacks) {
     const unsigned flags = call_slot<unsigned>(callback, play_callback::get_flags);
     if (flags & play_callback::volume_change_flag) {
       call_slot<void>(callback, play_callback::on_volume_change, hdb);
@@ -110,16 +115,19 @@ void Host::set_volume(int hdb) {
 
 void Host::add_play_callback(void* service) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  play_callbacks_.push_back(service);
+  auto callbacks = std::make_shared<std::vector<void*>>(*play_callbacks_);
+  callbacks->push_back(service);
+  play_callbacks_ = callbacks;
 }
 
 void Host::remove_play_callbacks() {
-  std::vector<void*> callbacks;
+  std::shared_ptr<const std::vector<void*>> callbacks;
   {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    callbacks.swap(play_callbacks_);
+    callbacks = play_callbacks_;
+    play_callbacks_ = std::make_shared<const std::vector<void*>>();
   }
-  for (void* callback : callbacks)
+  for (void* callback : *callbacks)
     call_slot<int>(callback, service::release);
 }
 

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -45,6 +47,12 @@ class Host {
   void remove_play_callbacks();
   // When true, the host reports a set_volume that does not change the volume too.
   bool notify_unchanged_volume = false;
+  // When false, nothing is recorded: benchmarks measure the component, not this.
+  bool record = true;
+  // Told of every console line and every change of the host's volume, on the
+  // thread that made it. Set them before the component is loaded.
+  std::function<void(const ConsoleLine&)> console_listener;
+  std::function<void(int hdb)> volume_listener;
 
   // What the component did.
   std::vector<ConsoleLine> console_lines() const;
@@ -71,7 +79,11 @@ class Host {
   HostServiceObject playback_;
   HWND main_window_ = nullptr;
   int volume_hdb_ = 0;
-  std::vector<void*> play_callbacks_;
+  // Replaced whole when one is added, so that reporting a change can take the
+  // list without copying it (and without allocating, which benchmarks and
+  // allocation tests would see).
+  std::shared_ptr<const std::vector<void*>> play_callbacks_ =
+      std::make_shared<const std::vector<void*>>();
   std::vector<ConsoleLine> console_lines_;
   std::vector<int> volume_sets_;
   int volume_reads_ = 0;

@@ -13,8 +13,11 @@ case "$action" in
     printf 'pcm.!default { type null }\n' >"$home/.asoundrc"
     if [ ! -f "$prefix/system.reg" ]; then
       WINEARCH=win32 wineboot --init >/dev/null 2>&1
+      wineserver -w  # the server wineboot started, gone before ours starts
     fi
-    wineserver -p30 </dev/null >/dev/null 2>&1
+    # One server for all the test programs, kept 30 s after the last one
+    # leaves. A server already running (another run's) serves as well.
+    wineserver -p30 </dev/null >/dev/null 2>&1 || true
     ;;
   stop)
     wineserver -k 2>/dev/null || true

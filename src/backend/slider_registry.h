@@ -11,8 +11,10 @@ namespace dwx {
 
 // Each registered window receives TBM_SETPOS(redraw, level), sent
 // synchronously: a broadcast from another thread waits for the windows'
-// thread to take each one. The registry lock may be taken while the backend
-// lock is held, never the other way round.
+// thread to take each one. That thread, when it needs the registry itself
+// meanwhile, takes in those messages while it waits for the lock. The
+// registry lock may be taken while the backend lock is held, never the other
+// way round.
 class SliderRegistry {
  public:
   SliderRegistry() = default;
@@ -31,7 +33,7 @@ class SliderRegistry {
   RecursiveLock& lock() { return lock_; }
 
  private:
-  RecursiveLock lock_;
+  RecursiveLock lock_{RecursiveLock::Wait::taking_sent_messages};
   PointerList windows_ = empty_pointer_list();
 };
 

@@ -3,6 +3,7 @@
 
 #include "backend/slider_registry.h"
 #include "backend/volume_scale.h"
+#include "frame/lock.h"
 #include "frame/settings.h"
 
 namespace dwx {
@@ -14,7 +15,12 @@ void VolumeWatcher::on_volume_change(int32_t hdb) {
     last_volume_.store(no_volume_seen);
     return;
   }
-  if (last_volume_.exchange(hdb) != hdb) slider_registry.broadcast(hdb_to_level(hdb));
+  if (last_volume_.exchange(hdb) == hdb) return;
+  LockGuard guard(slider_registry.lock());
+  // Read again once the registry is ours: when the host reported a newer
+  // volume on another thread while this one waited, that is the level to show.
+  const int32_t latest = last_volume_.load();
+  if (latest != no_volume_seen) slider_registry.broadcast(hdb_to_level(latest));
 }
 
 }  // namespace dwx

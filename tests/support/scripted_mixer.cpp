@@ -32,13 +32,14 @@ std::string number(UINT_PTR value) { return std::to_string(value); }
 // The replacements, with winmm's own signatures and calling convention.
 struct ScriptedMixerCalls {
   static UINT WINAPI get_num_devs() {
-    active->calls.push_back("mixerGetNumDevs");
+    if (active->record_calls) active->calls.push_back("mixerGetNumDevs");
     return static_cast<UINT>(active->devices.size());
   }
 
   template <class Caps>
   static MMRESULT get_dev_caps(UINT_PTR id, Caps* caps, UINT size, const char* name) {
-    active->calls.push_back(std::string(name) + "(" + number(id) + "," + number(size) + ")");
+    if (active->record_calls)
+      active->calls.push_back(std::string(name) + "(" + number(id) + "," + number(size) + ")");
     if (id >= active->devices.size()) return MMSYSERR_BADDEVICEID;
     const ScriptedDevice& device = active->devices[id];
     if (device.caps_result != MMSYSERR_NOERROR) return device.caps_result;
@@ -56,8 +57,9 @@ struct ScriptedMixerCalls {
   }
 
   static MMRESULT WINAPI get_id(HMIXEROBJ object, UINT* id, DWORD flags) {
-    active->calls.push_back("mixerGetID(" + number(reinterpret_cast<UINT_PTR>(object)) + "," +
-                            number(flags) + ")");
+    if (active->record_calls)
+      active->calls.push_back("mixerGetID(" + number(reinterpret_cast<UINT_PTR>(object)) + "," +
+                              number(flags) + ")");
     MMRESULT error = MMSYSERR_NOERROR;
     ScriptedDevice* device = active->device_of(object, flags, &error);
     if (device == nullptr) return error;
@@ -67,7 +69,7 @@ struct ScriptedMixerCalls {
   }
 
   static MMRESULT WINAPI open(HMIXER* mixer, UINT id, DWORD_PTR callback, DWORD_PTR, DWORD flags) {
-    active->calls.push_back("mixerOpen(" + number(id) + ")");
+    if (active->record_calls) active->calls.push_back("mixerOpen(" + number(id) + ")");
     if (id >= active->devices.size()) return MMSYSERR_BADDEVICEID;
     if (active->devices[id].open_result != MMSYSERR_NOERROR) return active->devices[id].open_result;
     if ((flags & CALLBACK_TYPEMASK) == CALLBACK_WINDOW) {
@@ -81,7 +83,7 @@ struct ScriptedMixerCalls {
 
   static MMRESULT WINAPI close(HMIXER mixer) {
     const UINT_PTR index = reinterpret_cast<UINT_PTR>(mixer) - first_handle;
-    active->calls.push_back("mixerClose(" + number(index) + ")");
+    if (active->record_calls) active->calls.push_back("mixerClose(" + number(index) + ")");
     if (index >= active->devices.size() || !active->open_[index]) return MMSYSERR_INVALHANDLE;
     active->open_[index] = false;
     --active->open_count_;
@@ -90,8 +92,9 @@ struct ScriptedMixerCalls {
 
   template <class Line>
   static MMRESULT get_line_info(HMIXEROBJ object, Line* line, DWORD flags, const char* name) {
-    active->calls.push_back(std::string(name) + "(" + number(flags & MIXER_GETLINEINFOF_QUERYMASK) +
-                            ")");
+    if (active->record_calls)
+      active->calls.push_back(std::string(name) + "(" +
+                              number(flags & MIXER_GETLINEINFOF_QUERYMASK) + ")");
     MMRESULT error = MMSYSERR_NOERROR;
     ScriptedDevice* device = active->device_of(object, flags, &error);
     if (device == nullptr) return error;
@@ -132,7 +135,8 @@ struct ScriptedMixerCalls {
 
   static MMRESULT WINAPI get_line_controls_a(HMIXEROBJ object, MIXERLINECONTROLSA* controls,
                                              DWORD flags) {
-    active->calls.push_back("mixerGetLineControlsA(" + number(controls->dwLineID) + ")");
+    if (active->record_calls)
+      active->calls.push_back("mixerGetLineControlsA(" + number(controls->dwLineID) + ")");
     MMRESULT error = MMSYSERR_NOERROR;
     ScriptedDevice* device = active->device_of(object, flags, &error);
     if (device == nullptr) return error;
@@ -159,9 +163,10 @@ struct ScriptedMixerCalls {
   }
 
   static MMRESULT details(HMIXEROBJ object, MIXERCONTROLDETAILS* details, DWORD flags, bool set) {
-    active->calls.push_back(
-        std::string(set ? "mixerSetControlDetails(" : "mixerGetControlDetailsA(") +
-        number(details->dwControlID) + ")");
+    if (active->record_calls)
+      active->calls.push_back(
+          std::string(set ? "mixerSetControlDetails(" : "mixerGetControlDetailsA(") +
+          number(details->dwControlID) + ")");
     MMRESULT error = MMSYSERR_NOERROR;
     if (active->device_of(object, flags, &error) == nullptr) return error;
     const MMRESULT scripted = set ? active->details_set_result : active->details_get_result;

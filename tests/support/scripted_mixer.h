@@ -54,8 +54,10 @@ class ScriptedMixer {
   MMRESULT details_get_result = MMSYSERR_NOERROR;
   MMRESULT details_set_result = MMSYSERR_NOERROR;
 
-  // Every call the module made, e.g. "mixerOpen(1,window)", "mixerClose(1)".
+  // Every call the module made, e.g. "mixerOpen(1)", "mixerClose(1)", while
+  // record_calls is true.
   std::vector<std::string> calls;
+  bool record_calls = true;
   int open_mixers() const { return open_count_; }
   // The handle and callback window of the open device, or null.
   HMIXER handle_of(size_t device) const;

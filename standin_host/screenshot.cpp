@@ -1,29 +1,13 @@
 // Screen capture through GDI, and a small PNG writer (stored deflate blocks, no compression).
-#include "support/screenshot.h"
+#include "standin_host/screenshot.h"
 
 #include <cstdio>
 
-namespace testing_support {
+#include "standin_host/crc32.h"
+
+namespace standin {
 
 namespace {
-
-uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-  static uint32_t table[256];
-  static bool made = false;
-  if (!made) {
-    for (uint32_t n = 0; n < 256; ++n) {
-      uint32_t c = n;
-      for (int k = 0; k < 8; ++k)
-        c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      table[n] = c;
-    }
-    made = true;
-  }
-  crc = ~crc;
-  for (size_t i = 0; i < size; ++i)
-    crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
 
 void put_u32_be(std::vector<uint8_t>& out, uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8)
@@ -35,7 +19,7 @@ void put_chunk(std::vector<uint8_t>& out, const char* type, const std::vector<ui
   const size_t start = out.size();
   out.insert(out.end(), type, type + 4);
   out.insert(out.end(), data.begin(), data.end());
-  put_u32_be(out, crc32(&out[start], out.size() - start));
+  put_u32_be(out, standin::crc32(&out[start], out.size() - start));
 }
 
 // A zlib stream of stored (uncompressed) blocks.
@@ -145,4 +129,4 @@ std::string screenshot_path(const std::string& name) {
   return folder + "\\" + name;
 }
 
-}  // namespace testing_support
+}  // namespace standin
