@@ -3,7 +3,7 @@
 # wineserver that outlives each test program. stop PREFIX HOME: ends it.
 set -euo pipefail
 action=$1 prefix=$2 home=$3
-export WINEPREFIX="$prefix" HOME="$home" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export WINEPREFIX="$prefix" HOME="$home" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
 
 case "$action" in
   start)
