@@ -1,0 +1,103 @@
+// What the toolbar and the panel share as extension windows: the framework's
+// constant answers, and creating, moving and destroying their host window.
+#pragma once
+
+#include <windows.h>
+
+#include "frame/component_state.h"
+#include "frame/window_class.h"
+#include "host/guids.h"
+#include "host/utf8api.h"
+#include "ui/extension_window.h"
+#include "ui/window_failure.h"
+
+namespace dwx {
+
+// Window is the concrete object. Its fields keep the order the framework
+// knows the object by, so this layer adds none of its own; it reaches
+// Window's `host_window_` (an atomic window handle) and `host_`, and these
+// descriptions:
+//   static WindowClassRef& window_class();
+//   static const GUID extension_guid;
+//   static constexpr const char* name, * category;
+//   static constexpr uint32_t type;
+template <class Window>
+class ExtensionWindowBase : public ExtensionWindow {
+ public:
+  void* query(const GUID* class_guid) override {
+    if (!same_guid(class_guid, extension_window_class)) return nullptr;
+    add_ref();
+    return static_cast<ExtensionWindow*>(this);
+  }
+  const GUID* get_extension_guid() override { return &Window::extension_guid; }
+  const char* get_name(HostString* out) override { return set_text(*out, Window::name); }
+  const char* get_category(HostString* out) override { return set_text(*out, Window::category); }
+  bool get_short_name(HostString* out) override {
+    set_text(*out, "Volume");
+    return true;
+  }
+  uint32_t get_type() override { return Window::type; }
+  HWND create_or_transfer_window(HWND parent, ExtensionHost* host, const void* unused) override;
+  void destroy_window() override;
+  HWND get_window() override { return self().host_window_.load(); }
+
+  // The framework's own operations, answered with constants.
+  bool framework_slot7(uint32_t) override { return false; }
+  bool framework_slot9() override { return false; }
+  bool framework_slot10(uint32_t) override { return true; }
+  void framework_slot12(uint32_t) override {}
+  void framework_slot14(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) override {}
+  void framework_slot15(uint32_t, uint32_t, uint32_t, uint32_t) override {}
+  bool framework_slot16(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) override { return false; }
+
+ protected:
+  ExtensionWindowBase() = default;
+  ~ExtensionWindowBase() = default;
+
+ private:
+  Window& self() { return static_cast<Window&>(*this); }
+};
+
+template <class Window>
+HWND ExtensionWindowBase<Window>::create_or_transfer_window(HWND parent, ExtensionHost* host,
+                                                            const void*) {
+  Window& window = self();
+  if (HWND existing = window.host_window_.load()) {
+    // A move between hosts keeps the window as it is: its trackbar, its
+    // registry entry, its position and its size.
+    SetParent(existing, parent);
+    // A window first created without a host has nobody to let go of it.
+    if (window.host_ != nullptr) window.host_->detach_window(existing);
+    window.host_ = host;
+    return existing;
+  }
+
+  window.host_ = host;
+  WindowClassRef& window_class = Window::window_class();
+  const ATOM atom = window_class.acquire();
+  if (atom == 0) {
+    report_window_failure("Failed to register window class - %s");
+    return nullptr;
+  }
+  // Hidden until the framework shows it; WM_CREATE fills it before this returns.
+  HWND created = uCreateWindowEx(0, MAKEINTATOM(atom), "Volume", WS_CHILD | WS_CLIPCHILDREN, 0, 0,
+                                 0, 0, parent, nullptr, module_instance(), &window);
+  window.host_window_.store(created);
+  if (created == nullptr) {
+    report_window_failure("Failed to create window - %s");
+    window_class.release();
+  }
+  return created;
+}
+
+template <class Window>
+void ExtensionWindowBase<Window>::destroy_window() {
+  // Of two callers racing here only one gets the handle, so the window is
+  // destroyed and its class released once.
+  HWND held = self().host_window_.exchange(nullptr);
+  if (held == nullptr) return;
+  DestroyWindow(held);
+  Window::window_class().release();
+}
+
+}  // namespace dwx

@@ -1,0 +1,69 @@
+// The horizontal volume slider offered as a toolbar: the extension-window
+// object, its host window and the trackbar inside, whose mouse handling is
+// the component's own.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "frame/window_class.h"
+#include "ui/extension_window_base.h"
+
+namespace dwx {
+
+class VolumeToolbar : public ExtensionWindowBase<VolumeToolbar> {
+ public:
+  static const GUID extension_guid;
+  static constexpr const char* name = "Volume control";
+  static constexpr const char* category = "Toolbars";
+  static constexpr uint32_t type = extension_type_toolbar;
+  static WindowClassRef& window_class();
+
+  // The host window's procedure, reached through its class's object dispatch.
+  LRESULT handle_host_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // The trackbar's procedure once subclassed; the object is in its user data.
+  static LRESULT CALLBACK trackbar_procedure(HWND trackbar, UINT message, WPARAM wparam,
+                                             LPARAM lparam);
+
+ protected:
+  VolumeToolbar() = default;
+  ~VolumeToolbar() = default;
+
+ private:
+  friend class ExtensionWindowBase<VolumeToolbar>;
+
+  // Host window (volume_toolbar.cpp).
+  void on_create(HWND window);
+  void on_destroy();
+  void on_scroll(WPARAM wparam);
+
+  // Trackbar subclass (volume_toolbar_mouse.cpp). The handlers answer true
+  // when they have dealt with the message, false when it goes on to the
+  // trackbar's own procedure.
+  LRESULT handle_trackbar_message(HWND trackbar, UINT message, WPARAM wparam, LPARAM lparam);
+  void on_button_down(LPARAM lparam);
+  bool on_mouse_move(WPARAM wparam, LPARAM lparam);
+  void on_button_up();
+  bool on_wheel(WPARAM wparam, LPARAM lparam);
+  void end_drag();
+
+  // The fields, in the order the framework's toolbar objects have them; the
+  // reference count follows (CountedWindow).
+  UINT last_message_ = 0;   // the last mouse message the trackbar handled
+  WPARAM last_wparam_ = 0;  // of the last handled mouse move
+  LPARAM last_lparam_ = 0;
+  HWND previous_focus_ = nullptr;  // had the focus before the host window took it
+  std::atomic<HWND> host_window_{nullptr};
+  HWND trackbar_ = nullptr;
+  HWND tooltip_ = nullptr;                // only from a press to the end of that drag
+  WNDPROC previous_procedure_ = nullptr;  // the trackbar's own
+  bool dragging_ = false;
+  ExtensionHost* host_ = nullptr;  // holds the window now; not counted
+};
+
+// The host windows' class; defined in module.cpp.
+extern WindowClassRef toolbar_window_class;
+
+}  // namespace dwx
