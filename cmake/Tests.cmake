@@ -12,7 +12,7 @@ if(WIN32)
       WINEPREFIX=${DWX_WINE_PREFIX}
       HOME=${DWX_TEST_HOME}
       WINEDEBUG=-all
-      WINEDLLOVERRIDES=mscoree,mshtml=)
+      WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=)
 endif()
 
 # A test program made of the given sources, linked with GoogleTest.

@@ -9,7 +9,7 @@ source "$root/scripts/display.sh"
 dwx_ensure_display
 "$root/tests/wine-fixture.sh" start "$root/build/wineprefix" "$root/build/test-home"
 export WINEPREFIX="$root/build/wineprefix" HOME="$root/build/test-home" WINEDEBUG=-all \
-  WINEDLLOVERRIDES=mscoree,mshtml=
+  WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
 cd "$root/build/bin"
 for bench in *_bench.exe; do
   echo "== ${bench%.exe}"

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest          # native build and the sanitizer run
   g++-mingw-w64-i686-posix                   # the 32-bit Windows cross compiler
-  wine wine32:i386                           # runs the DLL and its tests
+  wine wine32:i386 fonts-wine                # runs the DLL and its tests, with its fonts
   xvfb                                       # a display for headless runs
 )
 

@@ -1,84 +1,99 @@
-// The player shell: loads the component in the stand-in host and shows what it offers.
+// The player shell: the component in a window a person can use.
+//
+//   plinvox_shell.exe [--script] [--config FILE]
+//
+// --script drives a short session by itself, saves pictures of it, prints
+// what it did and exits. The configuration is kept in plinvox_shell.cfg
+// beside the program unless --config names another file.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
 
-#include "standin_host/loaded_component.h"
+#include "shell/main_window.h"
+#include "shell/player.h"
+#include "shell/scripted_session.h"
+#include "shell/text.h"
+#include "utf8api_testing.h"
 
 namespace {
 
-std::string guid_text(const GUID& guid) {
-  char text[40];
-  snprintf(text, sizeof text, "%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X",
-           static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
-           guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6],
-           guid.Data4[7]);
-  return text;
-}
+struct Options {
+  bool script = false;
+  std::wstring config_path = shell::program_folder() + L"plinvox_shell.cfg";
+  bool valid = true;
+};
 
-const char* service_kind(const GUID& guid) {
-  using namespace standin::guids;
-  if (guid == play_callback) return "play callback";
-  if (guid == menu_item) return "menu item";
-  if (guid == preferences_page) return "preferences page";
-  if (guid == component_version) return "component version";
-  if (guid == init_quit) return "init/quit hook";
-  if (guid == extension_window) return "extension window";
-  return "unknown";
-}
-
-void print_blob(const std::vector<uint8_t>& blob) {
-  printf("Configuration blob (%u bytes):\n", static_cast<unsigned>(blob.size()));
-  size_t at = 0;
-  auto u32 = [&](size_t offset) {
-    return uint32_t{blob[offset]} | uint32_t{blob[offset + 1]} << 8 |
-           uint32_t{blob[offset + 2]} << 16 | uint32_t{blob[offset + 3]} << 24;
-  };
-  while (at + 4 <= blob.size()) {
-    const uint32_t name_length = u32(at);
-    if (at + 4 + name_length + 4 > blob.size()) break;
-    const std::string name(reinterpret_cast<const char*>(&blob[at + 4]), name_length);
-    const uint32_t value_size = u32(at + 4 + name_length);
-    const size_t value_at = at + 8 + name_length;
-    if (value_at + value_size > blob.size()) break;
-    if (value_size == 4) {
-      printf("  %-18s %d\n", name.c_str(), static_cast<int32_t>(u32(value_at)));
+Options parse_options() {
+  Options options;
+  int count = 0;
+  wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; i < count; ++i) {
+    const std::wstring argument = arguments[i];
+    if (argument == L"--script") {
+      options.script = true;
+    } else if (argument == L"--config" && i + 1 < count) {
+      options.config_path = arguments[++i];
     } else {
-      printf("  %-18s (%u bytes)\n", name.c_str(), value_size);
+      fprintf(stderr, "unknown argument: %s\nusage: plinvox_shell [--script] [--config FILE]\n",
+              shell::narrow(argument).c_str());
+      options.valid = false;
     }
-    at = value_at + value_size;
   }
+  LocalFree(arguments);
+  return options;
+}
+
+// In a scripted run nobody is there to close a message box: what the
+// component shows at unload is printed instead.
+int __cdecl print_message_box(void*, HWND, const char* text, const char* caption, UINT) {
+  printf("message box \"%s\":\n%s\n", caption ? caption : "", text ? text : "");
+  return IDOK;
 }
 
 }  // namespace
 
 int main() {
-  standin::Host host;
-  standin::LoadedComponent component(host);
-  if (!component.load()) {
-    fprintf(stderr, "Could not load dwx_volume.dll: %s\n", component.error().c_str());
+  const Options options = parse_options();
+  if (!options.valid) return 2;
+  if (options.script) utf8api_set_message_box_hook(&print_message_box, nullptr);
+
+  shell::Player player(options.config_path);
+  std::string error;
+  if (!player.start(&error)) {
+    fprintf(stderr, "could not load dwx_volume.dll: %s\n", error.c_str());
     return 1;
   }
-  component.start();
+  shell::MainWindow window(player);
+  window.echo_console = options.script;
+  if (!window.create()) {
+    fprintf(stderr, "could not create the main window\n");
+    return 1;
+  }
+  window.say(1, "loaded dwx_volume.dll; configuration " + shell::narrow(options.config_path));
+  if (!player.config_problem().empty()) window.say(2, player.config_problem());
 
-  if (void* version = component.create_service(standin::guids::component_version)) {
-    using namespace standin::version_service;
-    printf("%s %s (%s)\n", standin::read_string_slot(version, get_component_name).c_str(),
-           standin::read_string_slot(version, get_component_version).c_str(),
-           standin::read_string_slot(version, get_file_name).c_str());
-    printf("%s\n\n", standin::read_string_slot(version, get_about).c_str());
+  int status = 0;
+  if (options.script) {
+    const shell::SessionReport report = shell::run_scripted_session(window, player);
+    for (const std::string& note : report.notes)
+      printf("%s\n", note.c_str());
+    for (const std::string& picture : report.pictures)
+      printf("picture: %s\n", picture.c_str());
+    for (const std::string& failure : report.failures)
+      fprintf(stderr, "failed: %s\n", failure.c_str());
+    status = report.failures.empty() ? 0 : 1;
+    PostMessageW(window.window(), WM_CLOSE, 0, 0);
   }
-  printf("Client version %u. Services, newest first:\n", component.version());
-  for (const standin::FactoryNode* node : component.service_list()) {
-    printf("  %s  %s\n", guid_text(node->class_guid).c_str(), service_kind(node->class_guid));
-  }
-  printf("\n");
-  print_blob(component.stop());
 
-  for (const standin::ConsoleLine& line : host.console_lines()) {
-    printf("console [%d] %s: %s\n", line.level, line.source.c_str(), line.text.c_str());
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (window.translate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
   }
-  component.unload();
-  return 0;
+  fflush(stdout);
+  return status;
 }

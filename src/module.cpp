@@ -10,6 +10,7 @@
 #include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
 #include "backend/volume_watcher.h"
+#include "commands/volume_commands.h"
 #include "diagnostics/init_quit_hook.h"
 #include "diagnostics/notice_log.h"
 #include "frame/component_client.h"
@@ -18,6 +19,7 @@
 #include "frame/settings.h"
 #include "frame/window_class.h"
 #include "host/guids.h"
+#include "prefs/preferences_page.h"
 #include "ui/counted_window.h"
 #include "ui/volume_panel.h"
 #include "ui/volume_toolbar.h"
@@ -32,6 +34,8 @@ ConfigInt mixer_mute_level(configuration, "mixer_mute_level");
 
 // Static services.
 StaticServiceFactory<VolumeWatcher> play_callback_service(play_callback_class);
+StaticServiceFactory<VolumeCommands> menu_item_service(menu_item_class);
+StaticServiceFactory<VolumePrefsPage> preferences_page_service(preferences_page_class);
 StaticServiceFactory<ComponentVersion> component_version_service(component_version_class);
 
 // Notices: whatever is still queued at unload is shown after everything

@@ -85,6 +85,12 @@ void Host::set_volume_from_component(int hdb) {
   set_volume(hdb);
 }
 
+int Host::volume_for_component() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  ++volume_reads_;
+  return volume_hdb_;
+}
+
 void Host::change_volume(int hdb) { set_volume(hdb); }
 
 void Host::set_volume(int hdb) {
@@ -135,6 +141,11 @@ std::vector<int> Host::volume_sets() const {
   return volume_sets_;
 }
 
+int Host::volume_reads() const {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  return volume_reads_;
+}
+
 std::vector<GUID> Host::lookups() const {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   return lookups_;
@@ -149,6 +160,7 @@ void Host::clear_records() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   console_lines_.clear();
   volume_sets_.clear();
+  volume_reads_ = 0;
   lookups_.clear();
 }
 

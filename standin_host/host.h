@@ -57,6 +57,7 @@ class Host {
   // What the component did.
   std::vector<ConsoleLine> console_lines() const;
   std::vector<int> volume_sets() const;  // every set_volume the component made
+  int volume_reads() const;              // every get_volume the component made
   std::vector<GUID> lookups() const;     // the class of every find_service, in order
   int console_references() const;        // handed out, not yet given back
   void clear_records();
@@ -65,6 +66,7 @@ class Host {
   void* find_service(const GUID* class_guid, unsigned index);
   void console_output(int level, const char* text, const char* source);
   void set_volume_from_component(int hdb);
+  int volume_for_component();
   int add_service_reference(const HostServiceObject* object);
   int release_service_reference(const HostServiceObject* object);
 
@@ -84,6 +86,7 @@ class Host {
       std::make_shared<const std::vector<void*>>();
   std::vector<ConsoleLine> console_lines_;
   std::vector<int> volume_sets_;
+  int volume_reads_ = 0;
   std::vector<GUID> lookups_;
   int console_references_ = 0;
   int playback_references_ = 0;

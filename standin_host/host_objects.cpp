@@ -39,7 +39,9 @@ void STANDIN_SLOT playback_other(HostServiceObject*) {}
 void STANDIN_SLOT playback_set_volume(HostServiceObject* self, int hdb) {
   self->host->set_volume_from_component(hdb);
 }
-int STANDIN_SLOT playback_get_volume(HostServiceObject* self) { return self->host->volume(); }
+int STANDIN_SLOT playback_get_volume(HostServiceObject* self) {
+  return self->host->volume_for_component();
+}
 const void* const playback_table[] = {
     slot_entry(service_release),    slot_entry(service_add_ref), slot_entry(service_query),
     slot_entry(playback_other),     slot_entry(playback_other),  slot_entry(playback_other),

@@ -3,7 +3,7 @@
 # wineserver that outlives each test program. stop PREFIX HOME: ends it.
 set -euo pipefail
 action=$1 prefix=$2 home=$3
-export WINEPREFIX="$prefix" HOME="$home" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export WINEPREFIX="$prefix" HOME="$home" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
 
 case "$action" in
   start)
@@ -13,6 +13,9 @@ case "$action" in
     printf 'pcm.!default { type null }\n' >"$home/.asoundrc"
     if [ ! -f "$prefix/system.reg" ]; then
       WINEARCH=win32 wineboot --init >/dev/null 2>&1
+      # Wine draws window frames itself: a private Xvfb has no window manager
+      # to draw them, and pictures of windows should show their captions.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
       wineserver -w  # the server wineboot started, gone before ours starts
     fi
     # One server for all the test programs, kept 30 s after the last one

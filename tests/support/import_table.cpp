@@ -90,6 +90,14 @@ ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function,
 
 ImportPatch::~ImportPatch() {
   if (slot_ == nullptr) return;
+  // The module may have been unloaded while the patch lived: its table is
+  // gone then, and so is anything to restore.
+  HMODULE owner = nullptr;
+  if (!GetModuleHandleExW(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          reinterpret_cast<LPCWSTR>(slot_), &owner)) {
+    return;
+  }
   DWORD protection = 0;
   VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &protection);
   *slot_ = original_;

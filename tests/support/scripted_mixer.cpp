@@ -119,7 +119,7 @@ struct ScriptedMixerCalls {
     }
     if (source->query_result != MMSYSERR_NOERROR) return source->query_result;
     copy_name(source->name, line->szName, sizeof line->szName / sizeof line->szName[0]);
-    copy_name(source->name, line->szShortName,
+    copy_name(source->short_name.empty() ? source->name : source->short_name, line->szShortName,
               sizeof line->szShortName / sizeof line->szShortName[0]);
     line->dwDestination = 0;
     line->dwLineID = source->line_id;

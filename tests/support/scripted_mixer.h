@@ -17,6 +17,7 @@ namespace testing_support {
 // other bounds, names outside Latin-1, notifications on demand.
 struct ScriptedLine {
   std::wstring name;
+  std::wstring short_name;  // empty: the same as the name
   DWORD line_id = 0;
   DWORD control_id = 0;
   DWORD minimum = 0;

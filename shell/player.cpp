@@ -1,0 +1,105 @@
+// Starting, serving and stopping the component as the player does.
+#include "shell/player.h"
+
+#include "shell/config_file.h"
+#include "standin_host/abi.h"
+
+namespace shell {
+
+std::wstring program_folder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+Player::Player(std::wstring config_path) : config_path_(std::move(config_path)) {}
+
+Player::~Player() {
+  if (running()) stop();
+}
+
+bool Player::start(std::string* error) {
+  standin::init_common_controls();
+  if (!component_.load((program_folder() + L"dwx_volume.dll").c_str())) {
+    *error = component_.error();
+    return false;
+  }
+  const LoadedConfig config = load_config(config_path_);
+  config_problem_ = config.problem;
+  component_.start(config.blob);
+  find_services();
+  return true;
+}
+
+void Player::find_services() {
+  if (void* service = component_.create_service(standin::guids::menu_item)) {
+    services_.push_back(service);
+    menu_items_ = std::make_unique<standin::MenuItems>(service);
+    for (unsigned i = 0; i < menu_items_->count(); ++i) {
+      Command command{i, {}, {}, {}};
+      standin::HostStringObject name;
+      menu_items_->item_name(i, &name);
+      command.name = name.text;
+      const standin::MenuDisplay display = menu_items_->display(i, 0);
+      if (!display.shown) continue;
+      command.display = display.text;
+      menu_items_->item_guid(i, &command.guid);
+      commands_.push_back(command);
+    }
+  }
+  for (unsigned i = 0;
+       void* service = component_.create_service(standin::guids::preferences_page, i); ++i) {
+    services_.push_back(service);
+    standin::PreferencesPage page(service);
+    pages_.push_back(Page{page.parent_name(), page.page_name(), page});
+  }
+  for (unsigned i = 0;
+       void* object = component_.create_service(standin::guids::extension_window, i); ++i) {
+    standin::ExtensionWindow window(object);
+    switch (window.type()) {
+      case standin::extension_window::type_toolbar:
+        if (!toolbar_) {
+          toolbar_ = window;
+          continue;
+        }
+        break;
+      case standin::extension_window::type_panel:
+        if (!panel_) {
+          panel_ = window;
+          continue;
+        }
+        break;
+    }
+    window.release();  // a kind this player has no place for
+  }
+}
+
+void Player::perform(unsigned index) {
+  if (menu_items_) menu_items_->perform(index);
+}
+
+bool Player::stop() {
+  if (!running()) return true;
+  // The layout goes first: the windows, then the objects that made them.
+  for (standin::ExtensionWindow* window : {&toolbar_, &panel_}) {
+    if (*window) {
+      window->destroy();
+      window->release();
+      *window = standin::ExtensionWindow();
+    }
+  }
+  pages_.clear();
+  menu_items_.reset();
+  commands_.clear();
+  for (void* service : services_)
+    standin::call_slot<int>(service, standin::service::release);
+  services_.clear();
+
+  const std::vector<uint8_t> blob = component_.stop();
+  const bool saved = save_config(config_path_, blob);
+  component_.unload();
+  return saved;
+}
+
+}  // namespace shell

@@ -1,0 +1,185 @@
+// The scripted session: the messages Windows would send for a person's hand.
+#include "shell/scripted_session.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "standin_host/screenshot.h"
+
+namespace shell {
+
+namespace {
+
+constexpr GUID mute_command = {
+    0x41BF5822, 0x455E, 0x4F97, {0x9D, 0x82, 0xE5, 0xA6, 0x36, 0xB0, 0xF5, 0x19}};
+
+// Lets windows paint and posted messages arrive, for about `milliseconds`.
+void settle(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(10);
+  } while (GetTickCount() - start < milliseconds);
+}
+
+// Where on the trackbar a level lies: the channel less half a thumb at each end.
+struct TrackGeometry {
+  int left, right, y;
+  explicit TrackGeometry(HWND trackbar) {
+    RECT channel = {}, thumb = {};
+    SendMessageW(trackbar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    SendMessageW(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    const int half = (thumb.right - thumb.left) / 2;
+    left = channel.left + half;
+    right = channel.right - half;
+    y = (thumb.top + thumb.bottom) / 2;
+  }
+  int x_of(int level) const { return left + MulDiv(level, right - left, 1000); }
+};
+
+LPARAM point(int x, int y) { return MAKELPARAM(x, y); }
+
+class Session {
+ public:
+  Session(MainWindow& window, Player& player) : window_(window), player_(player) {}
+
+  SessionReport run() {
+    settle(300);
+    // The session shows the player's own volume first, whatever was chosen
+    // when the shell last ran.
+    choose_device(0, nullptr);
+    drag_the_toolbar();
+    turn_the_wheel();
+    mute();
+    picture(window_.extension_window(Kind::panel), 6, 6, "panel.png");
+    picture(window_.window(), 0, 0, "shell.png");
+    pick_a_mixer_device();
+    return report_;
+  }
+
+ private:
+  void note(const std::string& text) { report_.notes.push_back(text); }
+  void fail(const std::string& text) { report_.failures.push_back(text); }
+
+  // Saves what the screen shows over `window`, widened by the margins.
+  void picture(HWND window, int right_margin, int bottom_margin, const char* name) {
+    if (window == nullptr) {
+      fail(std::string("no window to take ") + name + " of");
+      return;
+    }
+    RECT rect;
+    GetWindowRect(window, &rect);
+    rect.right += right_margin;
+    rect.bottom += bottom_margin;
+    const std::string path = standin::screenshot_path(name);
+    if (standin::save_png(standin::capture_screen(rect), path)) {
+      report_.pictures.push_back(path);
+    } else {
+      fail("could not save " + path);
+    }
+  }
+
+  HWND toolbar_trackbar() {
+    HWND host = window_.extension_window(Kind::toolbar);
+    return host ? FindWindowExW(host, nullptr, TRACKBAR_CLASSW, nullptr) : nullptr;
+  }
+
+  void drag_the_toolbar() {
+    HWND trackbar = toolbar_trackbar();
+    if (trackbar == nullptr) return fail("the toolbar has no trackbar");
+    const TrackGeometry track(trackbar);
+    SendMessageW(trackbar, WM_LBUTTONDOWN, MK_LBUTTON, point(track.x_of(700), track.y));
+    for (int level = 690; level >= 550; level -= 10) {
+      SendMessageW(trackbar, WM_MOUSEMOVE, MK_LBUTTON, point(track.x_of(level), track.y));
+      settle(15);
+    }
+    // The hand is never quite still: a pixel lower, the same level. Wine's
+    // tooltip repaints a new text only when it moves, so this also shows the
+    // text of the last step rather than the one before it.
+    SendMessageW(trackbar, WM_MOUSEMOVE, MK_LBUTTON, point(track.x_of(550), track.y + 1));
+    settle(250);
+    // The toolbar and the tooltip under the cursor, mid-drag.
+    picture(window_.extension_window(Kind::toolbar), 60, 48, "toolbar-drag.png");
+    SendMessageW(trackbar, WM_LBUTTONUP, 0, point(track.x_of(550), track.y));
+    settle(100);
+    dragged_to_ = static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
+    note("dragged the toolbar slider to level " + std::to_string(dragged_to_));
+    if (player_.host().volume_sets().empty()) fail("the drag did not set the host's volume");
+  }
+
+  void turn_the_wheel() {
+    HWND trackbar = toolbar_trackbar();
+    if (trackbar == nullptr) return;
+    const TrackGeometry track(trackbar);
+    POINT cursor = {track.x_of(550), track.y};
+    ClientToScreen(trackbar, &cursor);
+    SendMessageW(trackbar, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), point(cursor.x, cursor.y));
+    settle(100);
+    const int level = static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
+    note("one wheel notch up: level " + std::to_string(level));
+    if (level <= dragged_to_) fail("the wheel did not raise the level");
+  }
+
+  void mute() {
+    for (const Command& command : player_.commands()) {
+      if (!IsEqualGUID(command.guid, mute_command)) continue;
+      HWND trackbar = toolbar_trackbar();
+      const int before = trackbar ? static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0)) : -1;
+      // As the menu entry or its key would.
+      SendMessageW(window_.window(), WM_COMMAND, MainWindow::id_command + command.index, 0);
+      settle(100);
+      note("muted at level " + std::to_string(before));
+      if (player_.host().volume() != -6000) fail("mute did not silence the host's volume");
+      return;
+    }
+    fail("the component offers no mute command");
+  }
+
+  void pick_a_mixer_device() { choose_device(1, "preferences.png"); }
+
+  // Picks entry `index` of the page's device list as a person would, and
+  // takes a picture of the page when `picture_name` is given.
+  void choose_device(int index, const char* picture_name) {
+    window_.open_preferences();
+    settle(200);
+    PreferencesDialog* preferences = window_.preferences();
+    HWND page = preferences ? preferences->page() : nullptr;
+    HWND devices = page ? GetDlgItem(page, 1000) : nullptr;
+    if (devices == nullptr) return fail("the preferences page did not open");
+    if (SendMessageW(devices, CB_GETCOUNT, 0, 0) <= index) return fail("no such device to pick");
+    if (SendMessageW(devices, CB_GETCURSEL, 0, 0) != index) {
+      // As Windows tells a dialog of a new choice in one of its lists.
+      SendMessageW(devices, CB_SETCURSEL, index, 0);
+      SendMessageW(page, WM_COMMAND, MAKEWPARAM(1000, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(devices));
+      settle(250);
+    }
+    wchar_t name[128] = {};
+    SendMessageW(devices, CB_GETLBTEXT, SendMessageW(devices, CB_GETCURSEL, 0, 0),
+                 reinterpret_cast<LPARAM>(name));
+    char utf8[384] = {};
+    WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, sizeof utf8, nullptr, nullptr);
+    note(std::string("picked the device \"") + utf8 + "\"");
+    if (picture_name != nullptr) picture(preferences->frame(), 0, 0, picture_name);
+    window_.close_preferences();
+    settle(100);
+  }
+
+  MainWindow& window_;
+  Player& player_;
+  SessionReport report_;
+  int dragged_to_ = -1;
+};
+
+}  // namespace
+
+SessionReport run_scripted_session(MainWindow& window, Player& player) {
+  return Session(window, player).run();
+}
+
+}  // namespace shell

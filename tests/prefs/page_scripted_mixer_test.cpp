@@ -1,0 +1,177 @@
+// The page against a scripted mixer: failures Wine's own cannot produce, names
+// outside Latin-1, and exactly which winmm calls the page makes.
+#include <string>
+#include <vector>
+
+#include "prefs/page_fixture.h"
+#include "utf8api_testing.h"
+
+namespace {
+
+using testing_support::BlobBuilder;
+using testing_support::ScriptedDevice;
+using testing_support::ScriptedMixer;
+using Texts = std::vector<std::wstring>;
+using Lines = std::vector<std::string>;
+
+bool called(const std::vector<std::string>& calls, const std::string& prefix) {
+  for (const std::string& call : calls) {
+    if (call.rfind(prefix, 0) == 0) return true;
+  }
+  return false;
+}
+
+// Each failure row is checked in both forms of the system calls.
+class PageOnScriptedMixer : public PreferencesPageTest, public ::testing::WithParamInterface<int> {
+ protected:
+  void SetUp() override {
+    PreferencesPageTest::SetUp();
+    utf8api_set_unicode(GetParam());
+  }
+  bool wide() const { return GetParam() != 0; }
+  std::string caps_call(int id) const {
+    return wide() ? "mixerGetDevCapsW(" + std::to_string(id) + ",80)"
+                  : "mixerGetDevCapsA(" + std::to_string(id) + ",48)";
+  }
+  std::string line_call(int query) const {
+    return std::string(wide() ? "mixerGetLineInfoW(" : "mixerGetLineInfoA(") +
+           std::to_string(query) + ")";
+  }
+};
+
+INSTANTIATE_TEST_SUITE_P(Branches, PageOnScriptedMixer, ::testing::Values(1, 0),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return std::string(info.param ? "Wide" : "Ansi");
+                         });
+
+TEST_P(PageOnScriptedMixer, ADeviceWhoseNameCannotBeReadKeepsItsPlaceAsAnEmptyEntry) {
+  ScriptedDevice broken = ScriptedMixer::device(L"Broken");
+  broken.caps_result = MMSYSERR_NODRIVER;
+  script_mixer().devices = {broken, ScriptedMixer::device(L"Second")};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 2)));
+  EXPECT_EQ((Texts{L"Plinvox internal", L"", L"Second"}), entries(device_list));
+  EXPECT_EQ(2, selection(device_list)) << "positions are still device numbers";
+  EXPECT_EQ(
+      Lines{"2|dwx_volume|Unable to query mixer info for ID 0 - " + winmm_text(MMSYSERR_NODRIVER)},
+      console());
+  EXPECT_EQ((Lines{"mixerGetNumDevs", caps_call(0), caps_call(1)}),
+            Lines(mixer->calls.begin(), mixer->calls.begin() + 3));
+}
+
+TEST_P(PageOnScriptedMixer, WhenTheDeviceCannotBeIdentifiedTheControlListIsShownEmpty) {
+  ScriptedDevice device = ScriptedMixer::device(L"Speakers", 2);
+  device.id_result = MMSYSERR_BADDEVICEID;
+  script_mixer().devices = {device};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1).record("mixer_control", 7)));
+  EXPECT_TRUE(shown(control_list));
+  EXPECT_TRUE(entries(control_list).empty());
+  EXPECT_EQ(-1, selection(control_list));
+  EXPECT_EQ(7, stored()["mixer_control"]) << "left unchecked";
+  EXPECT_EQ(Lines{"2|dwx_volume|mixerGetID failed - " + winmm_text(MMSYSERR_BADDEVICEID)},
+            console());
+  EXPECT_FALSE(called(mixer->calls, "mixerGetLineInfo"));
+}
+
+TEST_P(PageOnScriptedMixer, WhenTheSpeakerLineCannotBeReadTheControlListIsShownEmpty) {
+  ScriptedDevice device = ScriptedMixer::device(L"Speakers", 2);
+  device.speakers.query_result = MMSYSERR_NOTSUPPORTED;
+  script_mixer().devices = {device};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1).record("mixer_control", 7)));
+  EXPECT_TRUE(shown(control_list));
+  EXPECT_TRUE(entries(control_list).empty());
+  EXPECT_EQ(-1, selection(control_list));
+  EXPECT_EQ(7, stored()["mixer_control"]);
+  EXPECT_EQ(Lines{"2|dwx_volume|Failed to query mixer line info for master volume - " +
+                  winmm_text(MMSYSERR_NOTSUPPORTED)},
+            console());
+}
+
+TEST_P(PageOnScriptedMixer, WhenASourceLineCannotBeReadTheLinesBeforeItStay) {
+  ScriptedDevice device = ScriptedMixer::device(L"Speakers", 3);
+  device.sources[1].query_result = MMSYSERR_ERROR;
+  script_mixer().devices = {device};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1).record("mixer_control", 9)));
+  EXPECT_EQ((Texts{L"Master Volume", L"Source 1"}), entries(control_list));
+  EXPECT_EQ(-1, selection(control_list));
+  EXPECT_EQ(9, stored()["mixer_control"]) << "not repaired: the lines are not all known";
+  EXPECT_EQ(Lines{"2|dwx_volume|Failed to query mixer line info for source control - " +
+                  winmm_text(MMSYSERR_ERROR)},
+            console());
+  EXPECT_FALSE(called(mixer->calls, "mixerOpen")) << "nothing was reopened";
+}
+
+// Lines are asked for by identifier, never through an open handle (the
+// script refuses a handle it did not give out), long names first.
+TEST_P(PageOnScriptedMixer, TheLinesAreListedByIdentifierWithTheirLongNamesInSourceOrder) {
+  ScriptedDevice device = ScriptedMixer::device(L"Speakers", 2);
+  device.speakers.name = L"Speaker Master Volume";
+  device.speakers.short_name = L"Master";
+  device.sources[0].name = L"Line In Volume";
+  device.sources[0].short_name = L"Line";
+  script_mixer().devices = {ScriptedMixer::device(L"First"), device};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 2).record("mixer_control", 2)));
+  EXPECT_EQ((Texts{L"Speaker Master Volume", L"Line In Volume", L"Source 2"}),
+            entries(control_list));
+  EXPECT_EQ(2, selection(control_list));
+  EXPECT_EQ((Lines{"mixerGetID(1,0)", line_call(MIXER_GETLINEINFOF_COMPONENTTYPE),
+                   line_call(MIXER_GETLINEINFOF_SOURCE), line_call(MIXER_GETLINEINFOF_SOURCE)}),
+            Lines(mixer->calls.end() - 4, mixer->calls.end()));
+  EXPECT_FALSE(called(mixer->calls, "mixerOpen"));
+  EXPECT_TRUE(console().empty());
+}
+
+TEST_P(PageOnScriptedMixer, ChoosingASourceLineReopensOnThatLine) {
+  script_mixer().devices = {ScriptedMixer::device(L"Speakers", 3)};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1)));
+  mixer->calls.clear();
+  choose(control_list, 2);
+  EXPECT_EQ(2, stored()["mixer_control"]);
+  // Source line 1, then its volume control, whose level is read and broadcast.
+  EXPECT_EQ(
+      (Lines{"mixerGetNumDevs", "mixerOpen(0)", "mixerGetLineInfoA(3)", "mixerGetLineInfoA(1)",
+             "mixerGetLineControlsA(2)", "mixerGetControlDetailsA(102)"}),
+      mixer->calls);
+}
+
+TEST_P(PageOnScriptedMixer, WithNoMixersOnlyTheHostsOwnVolumeIsListed) {
+  script_mixer().devices = {};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1)));
+  EXPECT_EQ(Texts{L"Plinvox internal"}, entries(device_list));
+  EXPECT_EQ(0, selection(device_list));
+  EXPECT_EQ(0, stored()["mixer_id"]);
+  EXPECT_EQ(1, host.volume_reads()) << "reopened on the host's own volume";
+  EXPECT_EQ(Lines{"mixerGetNumDevs"}, Lines(mixer->calls.begin(), mixer->calls.begin() + 1));
+  EXPECT_FALSE(called(mixer->calls, "mixerGetDevCaps"));
+  EXPECT_TRUE(shown(internal_note));
+}
+
+// Names come from the system in the form utf8api chose and reach the list
+// unchanged: in UTF-16 anything goes, in the ANSI code page what it holds.
+TEST_F(PreferencesPageTest, NamesOutsideLatin1ArriveIntactThroughTheWideCalls) {
+  utf8api_set_unicode(1);
+  ScriptedDevice device = ScriptedMixer::device(L"Микшер «Звук»", 1);
+  device.speakers.name = L"主音量 🔊";
+  device.sources[0].name = L"Ελληνικά";
+  script_mixer().devices = {device};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1)));
+  EXPECT_EQ((Texts{L"Plinvox internal", L"Микшер «Звук»"}), entries(device_list));
+  EXPECT_EQ((Texts{L"主音量 🔊", L"Ελληνικά"}), entries(control_list));
+  EXPECT_TRUE(called(mixer->calls, "mixerGetDevCapsW(0,80)"));
+  EXPECT_FALSE(called(mixer->calls, "mixerGetLineInfoA"));
+}
+
+TEST_F(PreferencesPageTest, CodePageNamesArriveIntactThroughTheAnsiCalls) {
+  utf8api_set_unicode(0);
+  const UINT code_page = GetACP();
+  ASSERT_EQ(1252u, code_page) << "the test prefix's code page; the names below fit it";
+  ScriptedDevice device = ScriptedMixer::device(L"Haut-parleurs été", 1);
+  device.sources[0].name = L"Entrée ligne";
+  script_mixer().devices = {device};
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1)));
+  EXPECT_EQ((Texts{L"Plinvox internal", L"Haut-parleurs été"}), entries(device_list));
+  EXPECT_EQ((Texts{L"Master Volume", L"Entrée ligne"}), entries(control_list));
+  EXPECT_TRUE(called(mixer->calls, "mixerGetDevCapsA(0,48)"));
+  EXPECT_FALSE(called(mixer->calls, "mixerGetLineInfoW"));
+}
+
+}  // namespace

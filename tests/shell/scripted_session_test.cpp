@@ -1,0 +1,121 @@
+// The shell's scripted session, run as its own program: it must do what it
+// says and leave a configuration that says the same.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "shell/config_file.h"
+#include "shell/player.h"
+#include "support/blob.h"
+
+namespace {
+
+struct ShellRun {
+  DWORD exit_code = 0;
+  std::string output;
+};
+
+// Starts the shell with `arguments` and collects what it prints.
+ShellRun run_shell(const std::wstring& arguments) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  HANDLE read_end = nullptr, write_end = nullptr;
+  CreatePipe(&read_end, &write_end, &inherit, 0);
+  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup = {sizeof startup};
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write_end;
+  startup.hStdError = write_end;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process = {};
+  std::wstring command = L"\"" + shell::program_folder() + L"plinvox_shell.exe\" " + arguments;
+  ShellRun run;
+  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    run.exit_code = 0xFFFFFFFF;
+    return run;
+  }
+  CloseHandle(write_end);
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(read_end, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+    run.output.append(chunk, got);
+  }
+  WaitForSingleObject(process.hProcess, 120000);
+  GetExitCodeProcess(process.hProcess, &run.exit_code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  CloseHandle(read_end);
+  return run;
+}
+
+std::wstring temporary_config(const wchar_t* name) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring path = std::wstring(folder) + name;
+  DeleteFileW(path.c_str());
+  return path;
+}
+
+TEST(ShellScript, RunsItsSessionAndKeepsWhatItSet) {
+  const std::wstring config = temporary_config(L"shell_script_test.cfg");
+  const ShellRun run = run_shell(L"--script --config \"" + config + L"\"");
+  ASSERT_EQ(0u, run.exit_code) << run.output;
+
+  std::smatch muted;
+  ASSERT_TRUE(std::regex_search(run.output, muted, std::regex("muted at level (\\d+)")))
+      << run.output;
+  EXPECT_NE(std::string::npos, run.output.find("picked the device \"Out: default\"")) << run.output;
+
+  const shell::LoadedConfig saved = shell::load_config(config);
+  EXPECT_EQ("", saved.problem);
+  const auto values = testing_support::blob_values(saved.blob);
+  EXPECT_EQ(1, values.at("mixer_id")) << "the device picked on the preferences page";
+  EXPECT_EQ(0, values.at("mixer_control"));
+  EXPECT_EQ(std::stoi(muted[1]), values.at("mixer_mute_level")) << "the level the mute silenced";
+  EXPECT_GT(values.at("mixer_mute_level"), 0);
+
+  // Every picture it names is a PNG file.
+  std::smatch picture;
+  std::string rest = run.output;
+  int pictures = 0;
+  while (std::regex_search(rest, picture, std::regex("picture: ([^\\r\\n]+)"))) {
+    HANDLE file = CreateFileA(picture[1].str().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << picture[1];
+    char signature[8] = {};
+    DWORD got = 0;
+    ReadFile(file, signature, 8, &got, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(0, memcmp(signature, "\x89PNG\r\n\x1A\n", 8)) << picture[1];
+    ++pictures;
+    rest = picture.suffix();
+  }
+  EXPECT_GE(pictures, 3);
+  DeleteFileW(config.c_str());
+}
+
+TEST(ShellScript, ADamagedConfigurationIsSaidAndDoesNotStopTheShell) {
+  const std::wstring config = temporary_config(L"shell_damaged_test.cfg");
+  std::vector<uint8_t> file = shell::encode_config(testing_support::BlobBuilder()
+                                                       .record("mixer_mute_level", 640)
+                                                       .record("mixer_control", 0)
+                                                       .record("mixer_id", 0));
+  file.resize(file.size() - 6);  // the last record cut inside
+  HANDLE handle = CreateFileW(config.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+  CloseHandle(handle);
+
+  const ShellRun run = run_shell(L"--script --config \"" + config + L"\"");
+  EXPECT_EQ(0u, run.exit_code) << run.output;
+  EXPECT_NE(std::string::npos, run.output.find("configuration file is damaged")) << run.output;
+  const shell::LoadedConfig saved = shell::load_config(config);
+  EXPECT_EQ("", saved.problem) << "a sound file is written back";
+  EXPECT_EQ(1, testing_support::blob_values(saved.blob).at("mixer_id"));
+  DeleteFileW(config.c_str());
+}
+
+}  // namespace
