@@ -98,10 +98,6 @@ class Session {
       SendMessageW(trackbar, WM_MOUSEMOVE, MK_LBUTTON, point(track.x_of(level), track.y));
       settle(15);
     }
-    // The hand is never quite still: a pixel lower, the same level. Wine's
-    // tooltip repaints a new text only when it moves, so this also shows the
-    // text of the last step rather than the one before it.
-    SendMessageW(trackbar, WM_MOUSEMOVE, MK_LBUTTON, point(track.x_of(550), track.y + 1));
     settle(250);
     // The toolbar and the tooltip under the cursor, mid-drag.
     picture(window_.extension_window(Kind::toolbar), 60, 48, "toolbar-drag.png");

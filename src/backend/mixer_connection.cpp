@@ -3,8 +3,8 @@
 
 #include "backend/host_volume.h"
 #include "backend/slider_registry.h"
-#include "diagnostics/console.h"
 #include "diagnostics/notice_log.h"
+#include "diagnostics/window_failure.h"
 #include "frame/component_state.h"
 #include "host/utf8api.h"
 #include "text/format.h"
@@ -13,13 +13,6 @@
 namespace dwx {
 
 namespace {
-
-// A window or class failure, reported with the system's text for the last error.
-void report_window_failure(const char* format) {
-  const DWORD code = GetLastError();
-  Utf8String reason = system_error_text(code, nullptr);
-  console_output(notice_error, format_text(format, reason.c_str()).c_str());
-}
 
 void report_mixer_error(const char* format, MMRESULT result) {
   Utf8String reason = winmm_error_text(result);

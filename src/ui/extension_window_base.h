@@ -9,7 +9,7 @@
 #include "host/guids.h"
 #include "host/utf8api.h"
 #include "ui/extension_window.h"
-#include "ui/window_failure.h"
+#include "diagnostics/window_failure.h"
 
 namespace dwx {
 

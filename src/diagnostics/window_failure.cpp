@@ -1,5 +1,5 @@
 // The console line for a failed window call.
-#include "ui/window_failure.h"
+#include "diagnostics/window_failure.h"
 
 #include <windows.h>
 
