@@ -11,6 +11,7 @@
 #include "frame/component_client.h"
 #include "frame/settings.h"
 #include "standin_host/abi.h"
+#include "support/scripted_mixer.h"
 
 namespace {
 
@@ -95,6 +96,55 @@ TEST_F(VolumeBackendTest, TheHostsVolumeReachesTheSlidersOncePerChange) {
   dwx::mixer_id.set(0);
   notify(0);
   EXPECT_EQ((std::vector<int>{0, 1000, 1000}), slider.levels());
+}
+
+TEST_F(VolumeBackendTest, TheFirstSetOpensTheConfiguredTargetAndShowsItsLevelBeforeWriting) {
+  // A backend of its own, fresh as at load: nothing opened yet.
+  dwx::VolumeBackend backend;
+  testing_support::ScriptedMixer mixer(GetModuleHandleW(nullptr));
+  mixer.devices = {testing_support::ScriptedMixer::device(L"Card", 2)};
+  mixer.devices[0].sources[1].value = 65535;
+  dwx::mixer_id.set(1);
+  dwx::mixer_control.set(2);
+
+  backend.set_volume(250);
+  EXPECT_EQ(std::vector<std::string>{"1:1000"}, slider.positions())
+      << "the level read right after the open, before the new one is written";
+  EXPECT_EQ(16383u, mixer.value_of(102)) << "source line 1: control 2";
+  const std::vector<std::string> expected_calls = {"mixerGetNumDevs",
+                                                   "mixerOpen(0)",
+                                                   "mixerGetLineInfoA(3)",
+                                                   "mixerGetLineInfoA(1)",
+                                                   "mixerGetLineControlsA(2)",
+                                                   "mixerGetControlDetailsA(102)",
+                                                   "mixerSetControlDetails(102)"};
+  EXPECT_EQ(expected_calls, mixer.calls);
+
+  // Opened once: a change of the settings now waits for a reopen.
+  dwx::mixer_control.set(0);
+  mixer.calls.clear();
+  EXPECT_EQ(249, backend.get_volume());
+  EXPECT_EQ(std::vector<std::string>{"mixerGetControlDetailsA(102)"}, mixer.calls);
+  backend.reopen(0, 0);
+}
+
+TEST_F(VolumeBackendTest, ATargetThatFailsAtFirstUseIsNotTriedAgain) {
+  dwx::VolumeBackend backend;
+  testing_support::ScriptedMixer mixer(GetModuleHandleW(nullptr));
+  mixer.devices = {testing_support::ScriptedMixer::device(L"Card")};
+  mixer.devices[0].open_result = MMSYSERR_ALLOCATED;
+  dwx::mixer_id.set(1);
+  host->change_volume(-602);
+  EXPECT_EQ(500, backend.get_volume());
+  EXPECT_EQ(0, dwx::mixer_id.value());
+  dwx::mixer_id.set(1);  // even with the setting put back
+  mixer.calls.clear();
+  backend.set_volume(100);
+  EXPECT_TRUE(mixer.calls.empty());
+  EXPECT_EQ(-2000, host->volume());
+  EXPECT_EQ(std::vector<std::string>{"3|mixerOpen failed - " + winmm_text(MMSYSERR_ALLOCATED)},
+            console())
+      << "reported once";
 }
 
 // Ends the program if the test hangs: a deadlock must fail, not stall the suite.
