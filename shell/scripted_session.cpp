@@ -57,7 +57,6 @@ class Session {
     turn_the_wheel();
     mute();
     picture(window_.extension_window(Kind::panel), 6, 6, "panel.png");
-    picture(window_.window(), 0, 0, "shell.png");
     pick_a_mixer_device();
     return report_;
   }
@@ -101,6 +100,7 @@ class Session {
     settle(250);
     // The toolbar and the tooltip under the cursor, mid-drag.
     picture(window_.extension_window(Kind::toolbar), 60, 48, "toolbar-drag.png");
+    picture(window_.window(), 0, 0, "shell.png");
     SendMessageW(trackbar, WM_LBUTTONUP, 0, point(track.x_of(550), track.y));
     settle(100);
     dragged_to_ = static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
