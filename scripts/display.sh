@@ -1,11 +1,14 @@
-# Sourced by the run and test scripts: gives the Wine windows a display.
-# With DISPLAY set, that display is used; otherwise a private Xvfb is started
-# and stopped again (by its own PID) when the calling script exits.
+# Sourced by the run, bench and test scripts: gives the Wine windows a display
+# and the project's Wine prefix. With DISPLAY set, that display is used;
+# otherwise a private Xvfb is started, and stopped again (by its own PID),
+# together with Wine's processes on it, when the calling script exits.
 
 dwx_private_xvfb_pid=""
 
 dwx_stop_display() {
   if [ -n "$dwx_private_xvfb_pid" ]; then
+    # Wine's helper processes hold the display; they go first.
+    [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true
     kill "$dwx_private_xvfb_pid" 2>/dev/null || true
     wait "$dwx_private_xvfb_pid" 2>/dev/null || true
     dwx_private_xvfb_pid=""
@@ -33,4 +36,18 @@ dwx_ensure_display() {
   done
   echo "Could not start Xvfb" >&2
   return 1
+}
+
+# A display, and the project's private Wine prefix ready in build/, with the
+# environment the programs run in. HOME becomes the test home, whose null
+# sound device gives the same two mixers on every machine, unless the first
+# argument is "own-home".
+dwx_start_wine() {
+  local root
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  dwx_ensure_display
+  "$root/tests/wine-fixture.sh" start "$root/build/wineprefix" "$root/build/test-home"
+  export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all \
+    WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
+  [ "${1:-}" = own-home ] || export HOME="$root/build/test-home"
 }

@@ -8,21 +8,13 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/build.sh"
 
 source "$root/scripts/display.sh"
-own_display=${DISPLAY:-}
-dwx_ensure_display
-"$root/tests/wine-fixture.sh" start "$root/build/wineprefix" "$root/build/test-home"
-export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
-# On a private display nobody listens: the test HOME's null sound device keeps
-# the mixer list the same on every machine. On your own display, your own
-# sound devices are listed.
-[ -n "$own_display" ] || export HOME="$root/build/test-home"
-cd "$root/build/bin"
-status=0
-if [ -n "$own_display" ]; then
-  wine plinvox_shell.exe "$@" || status=$?
+if [ -n "${DISPLAY:-}" ]; then
+  # Your own display: your own sound devices are listed.
+  dwx_start_wine own-home
+  cd "$root/build/bin"
+  wine plinvox_shell.exe "$@"
 else
-  wine plinvox_shell.exe --script "$@" || status=$?
+  dwx_start_wine
+  cd "$root/build/bin"
+  wine plinvox_shell.exe --script "$@"
 fi
-# Wine's helper processes hold the private display; end them before it goes.
-[ -n "$own_display" ] || "$root/tests/wine-fixture.sh" stop "$root/build/wineprefix" "$root/build/test-home"
-exit "$status"

