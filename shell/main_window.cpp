@@ -1,8 +1,6 @@
 // The shell's main window.
 #include "shell/main_window.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

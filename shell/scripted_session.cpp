@@ -3,8 +3,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 #include "standin_host/screenshot.h"
 
 namespace shell {

@@ -99,7 +99,7 @@ void Host::set_volume(int hdb) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     const bool changed = hdb != volume_hdb_;
     volume_hdb_ = hdb;
-    if (!changed && !notify_unchanged_volume) return;
+    if (!changed) return;
     callbacks = play_callbacks_;
   }
   if (volume_listener) volume_listener(hdb);

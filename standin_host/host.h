@@ -45,8 +45,6 @@ class Host {
   // while its flags ask for it. The host holds the reference it was given.
   void add_play_callback(void* service);
   void remove_play_callbacks();
-  // When true, the host reports a set_volume that does not change the volume too.
-  bool notify_unchanged_volume = false;
   // When false, nothing is recorded: benchmarks measure the component, not this.
   bool record = true;
   // Told of every console line and every change of the host's volume, on the
