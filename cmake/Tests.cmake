@@ -3,8 +3,10 @@
 # sanitizers. One CTest entry per program: a Wine start costs seconds.
 
 if(WIN32)
+  # Each build has its own prefix: a 32-bit one in build/, a 64-bit one in
+  # build/win64/. Both share one test HOME, given by the scripts.
   set(DWX_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-  set(DWX_TEST_HOME ${CMAKE_BINARY_DIR}/test-home)
+  set(DWX_TEST_HOME ${CMAKE_BINARY_DIR}/test-home CACHE PATH "The HOME the Wine tests run with")
   # A private prefix and a private HOME whose .asoundrc makes ALSA's default
   # device a null one: Wine's winmm then shows the same two mixer devices on
   # every machine. The user's own prefix and ~/.asoundrc are never touched.
@@ -12,7 +14,11 @@ if(WIN32)
       WINEPREFIX=${DWX_WINE_PREFIX}
       HOME=${DWX_TEST_HOME}
       WINEDEBUG=-all
-      WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=)
+      WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
+      # Each program leaves its results here, for the scripts' summary. Wine's
+      # drive Z: is the Linux root; a path without a drive would be taken as
+      # relative to the program's folder.
+      GTEST_OUTPUT=xml:Z:${CMAKE_BINARY_DIR}/test-results/)
 endif()
 
 # A test program made of the given sources, linked with GoogleTest.
@@ -33,7 +39,7 @@ function(dwx_add_test name)
         TIMEOUT 900)
   else()
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1"
+        ENVIRONMENT "ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1;GTEST_OUTPUT=xml:${CMAKE_BINARY_DIR}/test-results/"
         TIMEOUT 300)
   endif()
 endfunction()
@@ -42,9 +48,11 @@ endfunction()
 # wineserver running for all of them, and stops it after the last.
 function(dwx_add_wine_fixture)
   add_test(NAME wine_start
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh start ${DWX_WINE_PREFIX} ${DWX_TEST_HOME})
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh start ${DWX_WINE_PREFIX} ${DWX_TEST_HOME}
+                   ${CMAKE_CROSSCOMPILING_EMULATOR})
   add_test(NAME wine_stop
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh stop ${DWX_WINE_PREFIX} ${DWX_TEST_HOME})
+           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh stop ${DWX_WINE_PREFIX} ${DWX_TEST_HOME}
+                   ${CMAKE_CROSSCOMPILING_EMULATOR})
   set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
   set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 endfunction()

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and runs them under Wine on a display (a private Xvfb
-# when DISPLAY is unset). Each prints its cost next to a baseline measured in
-# the same run, and the ratio.
+# when DISPLAY is unset): the 32-bit build where this machine runs 32-bit
+# programs, the 64-bit one otherwise. Each prints its cost next to a baseline
+# measured in the same run, and the ratio.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/build.sh"
+source "$root/scripts/platform.sh"
+dwx_detect_win32
+dwx_say_platform "benchmarking"
+bits=32
+[ "$dwx_win32" = 1 ] || bits=64
+if [ "$bits" = 64 ]; then "$root/scripts/build.sh" --win64; else "$root/scripts/build.sh"; fi
 source "$root/scripts/display.sh"
-dwx_start_wine
-cd "$root/build/bin"
+dwx_start_wine "$bits"
+cd "$dwx_bin"
 for bench in *_bench.exe; do
   echo "== ${bench%.exe}"
-  wine "$bench"
+  "$dwx_wine" "$bench"
   echo
 done

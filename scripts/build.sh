@@ -1,28 +1,40 @@
 #!/usr/bin/env bash
-# Installs what is missing, then configures and builds the Windows build in
-# build/ (the DLL, utf8api.dll, the shell and the tests, all in build/bin/)
-# and, with --native, the sanitizer build of the pure pieces in build/native/.
+# Installs what is missing, then configures and builds the 32-bit Windows
+# build, the product, in build/ (the DLL, utf8api.dll, the shell and the
+# tests, all in build/bin/). With --win64, also the 64-bit test build of the
+# same sources in build/win64/ (artifacts in build/win64/bin/); with
+# --native, the sanitizer build of the pure pieces in build/native/.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/scripts/setup.sh"
 
 werror=OFF
 native=0
+win64=0
 for arg in "$@"; do
   case "$arg" in
     --werror) werror=ON ;;
     --native) native=1 ;;
-    *) echo "usage: build.sh [--werror] [--native]" >&2; exit 2 ;;
+    --win64) win64=1 ;;
+    *) echo "usage: build.sh [--werror] [--native] [--win64]" >&2; exit 2 ;;
   esac
 done
 
-cmake -S "$root" -B "$root/build" -G Ninja --log-level=WARNING \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDWX_WERROR="$werror" >/dev/null
-cmake --build "$root/build"
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+  local dir=$1
+  shift
+  cmake -S "$root" -B "$dir" -G Ninja --log-level=WARNING -DDWX_WERROR="$werror" "$@" >/dev/null
+  cmake --build "$dir"
+}
 
+windows=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DDWX_TEST_HOME="$root/build/test-home")
+configure_and_build "$root/build" "${windows[@]}" \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-mingw.cmake"
+if [ "$win64" -eq 1 ]; then
+  configure_and_build "$root/build/win64" "${windows[@]}" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-x86_64-mingw.cmake"
+fi
 if [ "$native" -eq 1 ]; then
-  cmake -S "$root" -B "$root/build/native" -G Ninja --log-level=WARNING \
-    -DCMAKE_BUILD_TYPE=Debug -DDWX_SANITIZE=ON -DDWX_WERROR="$werror" >/dev/null
-  cmake --build "$root/build/native"
+  configure_and_build "$root/build/native" -DCMAKE_BUILD_TYPE=Debug -DDWX_SANITIZE=ON
 fi

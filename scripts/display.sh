@@ -38,16 +38,26 @@ dwx_ensure_display() {
   return 1
 }
 
-# A display, and the project's private Wine prefix ready in build/, with the
-# environment the programs run in. HOME becomes the test home, whose null
-# sound device gives the same two mixers on every machine, unless the first
-# argument is "own-home".
+# A display, and the private Wine prefix of one build ready, with the
+# environment its programs run in. The first argument picks the build: 32 (in
+# build/) or 64 (in build/win64/). Sets dwx_wine, the loader that runs that
+# build's programs, and dwx_bin, the folder they are in. HOME becomes the
+# test home, whose null sound device gives the same two mixers on every
+# machine, unless the second argument is "own-home".
 dwx_start_wine() {
-  local root
+  local root bits=$1 build
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  if [ "$bits" = 64 ]; then
+    build="$root/build/win64"
+    dwx_wine=/usr/lib/wine/wine64
+  else
+    build="$root/build"
+    dwx_wine=wine
+  fi
+  dwx_bin="$build/bin"
   dwx_ensure_display
-  "$root/tests/wine-fixture.sh" start "$root/build/wineprefix" "$root/build/test-home"
-  export WINEPREFIX="$root/build/wineprefix" WINEDEBUG=-all \
+  "$root/tests/wine-fixture.sh" start "$build/wineprefix" "$root/build/test-home" "$dwx_wine"
+  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all \
     WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
-  [ "${1:-}" = own-home ] || export HOME="$root/build/test-home"
+  [ "${2:-}" = own-home ] || export HOME="$root/build/test-home"
 }

@@ -5,8 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ googletest          # native build and the sanitizer run
-  g++-mingw-w64-i686-posix                   # the 32-bit Windows cross compiler
-  wine wine32:i386 fonts-wine                # runs the DLL and its tests, with its fonts
+  g++-mingw-w64-i686-posix                   # the 32-bit Windows cross compiler: the product
+  g++-mingw-w64-x86-64-posix                 # the 64-bit test build
+  wine wine32:i386 wine64 fonts-wine         # runs both builds and their tests, with Wine's fonts
   xvfb                                       # a display for headless runs
 )
 

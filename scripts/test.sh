@@ -1,14 +1,75 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the Windows programs under Wine on a
-# display (a private Xvfb when DISPLAY is unset), and the pure pieces natively
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test that this machine can run: the pure
+# pieces natively under AddressSanitizer and UndefinedBehaviorSanitizer, then
+# the 64-bit Windows suite, then the 32-bit one (the product's) where the
+# machine runs 32-bit programs; the Windows programs under Wine on a display
+# (a private Xvfb when DISPLAY is unset). The 32-bit build is always built, so
+# its layout checks are compiled even where it cannot run. Ends with a summary
+# of each suite, and exits 0 when everything that could run passed.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/build.sh" --werror --native
+source "$root/scripts/platform.sh"
+dwx_detect_win32
+dwx_say_platform "testing the native pieces, the 64-bit build and"
+"$root/scripts/build.sh" --werror --native --win64
 
-ctest --test-dir "$root/build/native" --output-on-failure
+summary=()
+total_passed=0 total_failed=0 total_skipped=0 status=0
+
+# The sum of one attribute over a suite's GoogleTest result files.
+sum_attribute() {
+  local dir=$1 attribute=$2
+  { cat "$dir"/*.xml 2>/dev/null || true; } | { grep -o "<testsuites [^>]*" || true; } |
+    { grep -o " $attribute=\"[0-9]*\"" || true; } | awk -F'"' '{ n += $2 } END { print n + 0 }'
+}
+
+# run_suite TITLE BUILD_DIR [ctest options]: runs one build's CTest entries
+# and adds a line to the summary.
+run_suite() {
+  local title=$1 dir=$2
+  shift 2
+  local results="$dir/test-results" start rc=0 log
+  rm -rf "$results"
+  log=$(mktemp)
+  echo "== $title"
+  start=$(date +%s)
+  ctest --test-dir "$dir" --output-on-failure "$@" 2>&1 | tee "$log" || rc=$?
+  local seconds=$(($(date +%s) - start))
+  local tests failed skipped passed programs
+  tests=$(sum_attribute "$results" tests)
+  failed=$(($(sum_attribute "$results" failures) + $(sum_attribute "$results" errors)))
+  skipped=$({ cat "$results"/*.xml 2>/dev/null || true; } | grep -c 'result="skipped"' || true)
+  passed=$((tests - failed - skipped))
+  # A program that crashed, or never started, left no results: CTest counts it.
+  if [ "$rc" -ne 0 ] && [ "$failed" -eq 0 ]; then
+    failed=$(sed -n 's/.* \([0-9]*\) tests\{0,1\} failed out of.*/\1/p' "$log" | tail -n 1 || true)
+    failed=${failed:-1}
+  fi
+  programs=$(find "$results" -name '*.xml' 2>/dev/null | wc -l)
+  rm -f "$log"
+  local line="$title: $passed passed, $failed failed, $skipped skipped"
+  line+=" ($programs programs, ${seconds} s)"
+  [ "$rc" -eq 0 ] || { line+=" FAILED"; status=1; }
+  summary+=("$line")
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed))
+  total_skipped=$((total_skipped + skipped))
+}
+
+run_suite "native (ASan+UBSan)" "$root/build/native"
 
 source "$root/scripts/display.sh"
 dwx_ensure_display
 # One Wine program at a time: they share one prefix and one wineserver.
-ctest --test-dir "$root/build" --output-on-failure -j1
+run_suite "64-bit Windows" "$(dwx_win64_build "$root")" -j1
+if [ "$dwx_win32" = 1 ]; then
+  run_suite "32-bit Windows" "$(dwx_win32_build "$root")" -j1
+else
+  summary+=("32-bit Windows: not run: $dwx_win32_reason (built with --werror all the same)")
+fi
+
+echo
+echo "== Summary"
+printf '%s\n' "${summary[@]}"
+echo "Total: $total_passed passed, $total_failed failed, $total_skipped skipped"
+exit "$status"

@@ -56,7 +56,7 @@ struct FactoryNode {
   FactoryNode* next;
   GUID class_guid;
 };
-static_assert(sizeof(FactoryNode) == 24, "{table, next, GUID}");
+static_assert(sizeof(FactoryNode) == 2 * sizeof(void*) + 16, "{table, next, GUID}: 24 bytes on 32-bit");
 
 namespace guids {
 constexpr GUID play_callback = {

@@ -122,9 +122,13 @@ bool save_png(const Picture& picture, const std::string& path) {
 std::string screenshot_path(const std::string& name) {
   char exe[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string folder(exe);
-  folder = folder.substr(0, folder.find_last_of("\\/"));                    // .../build/bin
-  folder = folder.substr(0, folder.find_last_of("\\/")) + "\\screenshots";  // .../build/screenshots
+  auto parent = [](const std::string& path) { return path.substr(0, path.find_last_of("\\/")); };
+  std::string folder = parent(parent(exe));  // .../build, from .../build/bin/program.exe
+  // The 64-bit test build, in build/win64, keeps its pictures with the product's.
+  if (folder.size() >= 6 && _stricmp(folder.c_str() + folder.size() - 6, "\\win64") == 0) {
+    folder = parent(folder);
+  }
+  folder += "\\screenshots";
   CreateDirectoryA(folder.c_str(), nullptr);
   return folder + "\\" + name;
 }

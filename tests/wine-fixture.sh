@@ -1,29 +1,47 @@
 #!/usr/bin/env bash
-# start PREFIX HOME: makes the private Wine prefix and test HOME, and starts a
-# wineserver that outlives each test program. stop PREFIX HOME: ends it.
+# start PREFIX HOME LOADER: makes a private Wine prefix and test HOME, and
+# starts a wineserver that outlives each test program. LOADER is the Wine
+# loader the programs run with: a 64-bit one (…/wine64) makes a 64-bit prefix,
+# anything else a 32-bit one. stop PREFIX HOME LOADER: ends that server.
+# What Wine prints while it makes the prefix goes to PREFIX.log, which is
+# named when a step fails.
 set -euo pipefail
-action=$1 prefix=$2 home=$3
+action=$1 prefix=$2 home=$3 loader=${4:-wine}
 export WINEPREFIX="$prefix" HOME="$home" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
+case "$(basename "$loader")" in
+  wine64*) arch=win64 ;;
+  *) arch=win32 ;;
+esac
+log="$prefix.log"
+
+fail() {
+  echo "wine-fixture: $1 (Wine's output: $log)" >&2
+  exit 1
+}
 
 case "$action" in
   start)
-    mkdir -p "$home"
+    mkdir -p "$home" "$(dirname "$prefix")"
     # ALSA's default device becomes a null one: Wine then offers the same two
     # mixer devices ("Out: default", "In: default") on any machine.
     printf 'pcm.!default { type null }\n' >"$home/.asoundrc"
     if [ ! -f "$prefix/system.reg" ]; then
-      WINEARCH=win32 wineboot --init >/dev/null 2>&1
+      : >"$log"
+      WINEARCH=$arch WINELOADER=$loader "$loader" wineboot --init >>"$log" 2>&1 ||
+        fail "could not make the $arch prefix $prefix"
       # Wine draws window frames itself: a private Xvfb has no window manager
       # to draw them, and pictures of windows should show their captions.
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+      WINELOADER=$loader "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
+        >>"$log" 2>&1 || fail "could not set up the prefix $prefix"
       wineserver -w  # the server wineboot started, gone before ours starts
+      [ -f "$prefix/system.reg" ] || fail "wineboot left no prefix in $prefix"
     fi
     # One server for all the test programs, kept 30 s after the last one
     # leaves. A server already running (another run's) serves as well.
-    wineserver -p30 </dev/null >/dev/null 2>&1 || true
+    wineserver -p30 </dev/null >>"$log" 2>&1 || true
     ;;
   stop)
     wineserver -k 2>/dev/null || true
     ;;
-  *) echo "usage: $0 start|stop PREFIX HOME" >&2; exit 2 ;;
+  *) echo "usage: $0 start|stop PREFIX HOME [LOADER]" >&2; exit 2 ;;
 esac

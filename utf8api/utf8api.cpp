@@ -130,12 +130,13 @@ LRESULT __cdecl uCallWindowProc(WNDPROC previous, HWND window, UINT message, WPA
                 : CallWindowProcA(previous, window, message, wparam, lparam);
 }
 
-LONG __cdecl uGetWindowLong(HWND window, int index) {
-  return wide() ? GetWindowLongW(window, index) : GetWindowLongA(window, index);
+LONG_PTR __cdecl uGetWindowLong(HWND window, int index) {
+  return wide() ? GetWindowLongPtrW(window, index) : GetWindowLongPtrA(window, index);
 }
 
-LONG __cdecl uSetWindowLong(HWND window, int index, LONG value) {
-  return wide() ? SetWindowLongW(window, index, value) : SetWindowLongA(window, index, value);
+LONG_PTR __cdecl uSetWindowLong(HWND window, int index, LONG_PTR value) {
+  return wide() ? SetWindowLongPtrW(window, index, value)
+                : SetWindowLongPtrA(window, index, value);
 }
 
 LRESULT __cdecl uSendMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -8,7 +8,9 @@ namespace {
 ServiceFactory* list_head = nullptr;
 }  // namespace
 
-static_assert(sizeof(ServiceFactory) == 24, "the host reads {table, next, GUID}");
+// 24 bytes on 32-bit.
+static_assert(sizeof(ServiceFactory) == 2 * sizeof(void*) + sizeof(GUID),
+              "the host reads {table, next, GUID}");
 
 ServiceFactory::ServiceFactory(const GUID& class_guid) : next_(list_head), class_guid_(class_guid) {
   list_head = this;

@@ -47,7 +47,7 @@ LRESULT CALLBACK object_dispatch(HWND window, UINT message, WPARAM wparam, LPARA
   Object* object;
   if (message == WM_NCCREATE) {
     object = static_cast<Object*>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams);
-    uSetWindowLong(window, GWLP_USERDATA, reinterpret_cast<LONG>(object));
+    uSetWindowLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
   } else {
     object = reinterpret_cast<Object*>(uGetWindowLong(window, GWLP_USERDATA));
   }

@@ -22,8 +22,10 @@ __declspec(dllimport) LRESULT
     __cdecl uDefWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 __declspec(dllimport) LRESULT __cdecl uCallWindowProc(WNDPROC previous, HWND window, UINT message,
                                                       WPARAM wparam, LPARAM lparam);
-__declspec(dllimport) LONG __cdecl uGetWindowLong(HWND window, int index);
-__declspec(dllimport) LONG __cdecl uSetWindowLong(HWND window, int index, LONG value);
+// LONG_PTR is the 4-byte LONG on 32-bit Windows, so the interface is unchanged
+// there, and a pointer fits on both builds.
+__declspec(dllimport) LONG_PTR __cdecl uGetWindowLong(HWND window, int index);
+__declspec(dllimport) LONG_PTR __cdecl uSetWindowLong(HWND window, int index, LONG_PTR value);
 __declspec(dllimport) LRESULT
     __cdecl uSendMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 __declspec(dllimport) LRESULT

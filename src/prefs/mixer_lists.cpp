@@ -16,7 +16,9 @@ namespace dwx {
 namespace {
 
 static_assert(sizeof(MIXERCAPSW) == 80 && sizeof(MIXERCAPSA) == 48, "the sizes winmm expects");
+#ifndef _WIN64  // a pointer-sized field makes them larger on 64-bit
 static_assert(sizeof(MIXERLINEW) == 280 && sizeof(MIXERLINEA) == 168, "the sizes winmm expects");
+#endif
 
 // The page never opens a mixer: every query names the device by identifier.
 HMIXEROBJ by_identifier(UINT identifier) {

@@ -7,7 +7,7 @@
 
 namespace dwx {
 
-// The layout of the system's 44-byte TOOLINFO, with text in UTF-8: a string,
+// The layout of the system's TOOLINFO (44 bytes on 32-bit), with text in UTF-8: a string,
 // a resource identifier below 0x10000, null, or the text-callback marker (-1).
 struct ToolInfo {
   uint32_t size;
@@ -19,7 +19,8 @@ struct ToolInfo {
   const char* text;
   LPARAM lparam;
 };
-static_assert(sizeof(ToolInfo) == 44, "the system's TOOLINFO");
+static_assert(sizeof(ToolInfo) == 2 * sizeof(uint32_t) + sizeof(RECT) + 5 * sizeof(void*),
+              "the system's TOOLINFO");
 
 // Adds the tool (update false) or changes its text (update true), in the wide
 // or ANSI form as utf8api's IsUnicode() says. Returns the message's result.

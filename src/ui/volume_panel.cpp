@@ -16,8 +16,9 @@ const GUID VolumePanel::extension_guid = {
 
 WindowClassRef& VolumePanel::window_class() { return panel_window_class; }
 
-// Six words: the table, four fields and the count.
-static_assert(sizeof(CountedWindow<VolumePanel>) == 24, "the framework's panel object");
+// Six pointer-sized words (24 bytes on 32-bit): the table, four fields and the count.
+static_assert(sizeof(CountedWindow<VolumePanel>) == 6 * sizeof(void*),
+              "the framework's panel object");
 
 namespace {
 

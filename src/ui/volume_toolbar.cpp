@@ -15,8 +15,10 @@ const GUID VolumeToolbar::extension_guid = {
 
 WindowClassRef& VolumeToolbar::window_class() { return toolbar_window_class; }
 
-// Twelve words: the table, eleven fields (the drag flag padded) and the count.
-static_assert(sizeof(CountedWindow<VolumeToolbar>) == 48, "the framework's toolbar object");
+// Twelve pointer-sized words (48 bytes on 32-bit): the table, eleven fields
+// (the drag flag padded) and the count.
+static_assert(sizeof(CountedWindow<VolumeToolbar>) == 12 * sizeof(void*),
+              "the framework's toolbar object");
 static_assert(sizeof(std::atomic<HWND>) == sizeof(HWND), "a plain window handle in memory");
 
 namespace {
@@ -74,9 +76,9 @@ void VolumeToolbar::on_create(HWND window) {
   // between its registration and its subclassing.
   LockGuard guard(slider_registry.lock());
   slider_registry.add(trackbar_);
-  uSetWindowLong(trackbar_, GWLP_USERDATA, reinterpret_cast<LONG>(this));
+  uSetWindowLong(trackbar_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   previous_procedure_ = reinterpret_cast<WNDPROC>(
-      uSetWindowLong(trackbar_, GWLP_WNDPROC, reinterpret_cast<LONG>(&trackbar_procedure)));
+      uSetWindowLong(trackbar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&trackbar_procedure)));
 }
 
 void VolumeToolbar::on_destroy() {

@@ -132,7 +132,7 @@ TEST_F(WindowClassTest, MessagesReachTheObjectFromNonClientCreationOn) {
   ASSERT_NE(nullptr, window);
   ASSERT_FALSE(owner.received.empty());
   EXPECT_EQ(static_cast<UINT>(WM_NCCREATE), owner.received.front());
-  EXPECT_EQ(reinterpret_cast<LONG>(&owner), uGetWindowLong(window, GWLP_USERDATA));
+  EXPECT_EQ(reinterpret_cast<LONG_PTR>(&owner), uGetWindowLong(window, GWLP_USERDATA));
   SendMessageW(window, WM_USER + 5, 0, 0);
   EXPECT_EQ(static_cast<UINT>(WM_USER + 5), owner.received.back());
 

@@ -9,11 +9,11 @@ namespace testing_support {
 
 namespace {
 
-const IMAGE_NT_HEADERS32* nt_headers(HMODULE module) {
+const IMAGE_NT_HEADERS* nt_headers(HMODULE module) {
   const auto* base = reinterpret_cast<const uint8_t*>(module);
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   return nt->Signature == IMAGE_NT_SIGNATURE ? nt : nullptr;
 }
 
@@ -23,7 +23,7 @@ T* at_rva(HMODULE module, DWORD rva) {
 }
 
 const IMAGE_IMPORT_DESCRIPTOR* first_import(HMODULE module) {
-  const IMAGE_NT_HEADERS32* nt = nt_headers(module);
+  const IMAGE_NT_HEADERS* nt = nt_headers(module);
   if (nt == nullptr) return nullptr;
   const IMAGE_DATA_DIRECTORY& directory =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
@@ -49,7 +49,7 @@ std::vector<std::string> imported_dlls(HMODULE module) {
 
 std::vector<std::string> exported_names(HMODULE module) {
   std::vector<std::string> names;
-  const IMAGE_NT_HEADERS32* nt = nt_headers(module);
+  const IMAGE_NT_HEADERS* nt = nt_headers(module);
   if (nt == nullptr) return names;
   const IMAGE_DATA_DIRECTORY& directory =
       nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
@@ -71,10 +71,10 @@ ImportPatch::ImportPatch(HMODULE module, const char* dll, const char* function,
     // the loader filled and the calls go through.
     const DWORD names_rva =
         entry->OriginalFirstThunk ? entry->OriginalFirstThunk : entry->FirstThunk;
-    const auto* names = at_rva<const IMAGE_THUNK_DATA32>(module, names_rva);
-    auto* addresses = at_rva<IMAGE_THUNK_DATA32>(module, entry->FirstThunk);
+    const auto* names = at_rva<const IMAGE_THUNK_DATA>(module, names_rva);
+    auto* addresses = at_rva<IMAGE_THUNK_DATA>(module, entry->FirstThunk);
     for (; names->u1.AddressOfData != 0; ++names, ++addresses) {
-      if (IMAGE_SNAP_BY_ORDINAL32(names->u1.Ordinal)) continue;
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
       const auto* by_name = at_rva<const IMAGE_IMPORT_BY_NAME>(module, names->u1.AddressOfData);
       if (strcmp(reinterpret_cast<const char*>(by_name->Name), function) != 0) continue;
       slot_ = reinterpret_cast<void**>(&addresses->u1.Function);

@@ -97,7 +97,7 @@ TEST_F(ToolInfoTest, MessageAndTextFormFollowIsUnicodeAndUpdate) {
     EXPECT_EQ(sent.message, c.message) << "unicode " << c.unicode << ", update " << c.update;
     EXPECT_EQ(sent.wparam, 0u);
     const ToolInfo& got = sent.description;
-    EXPECT_EQ(got.size, 44u);
+    EXPECT_EQ(got.size, TTTOOLINFOW_V2_SIZE) << "44 bytes on 32-bit";
     EXPECT_EQ(got.flags, info.flags);
     EXPECT_EQ(got.owner, info.owner);
     EXPECT_EQ(got.id, info.id);

@@ -36,6 +36,7 @@ const Kind panel_kind = {ew::type_panel,
                          panel_class_name,
                          0x5000001A};
 
+#ifndef _WIN64
 // How many bytes an operation popped when called with `words` zero words:
 // the framework's compiler pushes the arguments, and the callee must pop
 // exactly them or the caller's stack is off from then on.
@@ -62,6 +63,7 @@ unsigned popped_bytes(const void* object, unsigned slot, unsigned words) {
       : "edx", "esi", "memory", "cc");
   return moved + 4 * words;
 }
+#endif
 
 // Counts the component's class registrations, passing each on.
 struct Registrations {
@@ -162,6 +164,9 @@ TEST_P(ExtensionWindowTest, DescribesItselfToTheLayout) {
 }
 
 TEST_P(ExtensionWindowTest, EachOperationPopsExactlyTheWordsTheFrameworkPushes) {
+#ifdef _WIN64
+  GTEST_SKIP() << "32-bit only: x86-64 has one calling convention, and its caller pops";
+#else
   ExtensionWindow window = object();
   const struct {
     unsigned slot;
@@ -176,6 +181,7 @@ TEST_P(ExtensionWindowTest, EachOperationPopsExactlyTheWordsTheFrameworkPushes) 
     EXPECT_EQ(4 * operation.words, popped_bytes(window.object(), operation.slot, operation.words))
         << "slot " << operation.slot;
   }
+#endif
 }
 
 TEST_P(ExtensionWindowTest, QueryAnswersTheExtensionWindowClassOnly) {

@@ -72,8 +72,10 @@ TEST_P(Utf8Api, ClassesAndWindowsTakeUtf8Names) {
   GetWindowTextW(window, text, 64);
   EXPECT_EQ(wide() ? wide_of(title) : through_code_page(title), text);
 
-  EXPECT_EQ(0, uSetWindowLong(window, GWLP_USERDATA, 1234));
-  EXPECT_EQ(1234, uGetWindowLong(window, GWLP_USERDATA));
+  // The user data holds a whole pointer, on either build.
+  const auto pointer = reinterpret_cast<LONG_PTR>(&description);
+  EXPECT_EQ(0, uSetWindowLong(window, GWLP_USERDATA, pointer));
+  EXPECT_EQ(pointer, uGetWindowLong(window, GWLP_USERDATA));
 
   DestroyWindow(window);
   EXPECT_TRUE(uUnregisterClass(MAKEINTATOM(atom), description.hInstance));
@@ -104,7 +106,7 @@ TEST_P(Utf8Api, WindowProceduresAreReachedThroughTheWrappers) {
 
   HWND dialog = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
-  SetWindowLongW(window, GWLP_ID, 77);
+  SetWindowLongPtrW(window, GWLP_ID, 77);
   SetParent(window, dialog);
   SetWindowLongW(window, GWL_STYLE, WS_CHILD);
   EXPECT_EQ(11, uSendDlgItemMessage(dialog, 77, WM_GETTEXTLENGTH, 0, 0));

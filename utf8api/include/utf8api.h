@@ -26,8 +26,8 @@ UTF8API_EXPORT LRESULT __cdecl uDefWindowProc(HWND window, UINT message, WPARAM 
                                               LPARAM lparam);
 UTF8API_EXPORT LRESULT __cdecl uCallWindowProc(WNDPROC previous, HWND window, UINT message,
                                                WPARAM wparam, LPARAM lparam);
-UTF8API_EXPORT LONG __cdecl uGetWindowLong(HWND window, int index);
-UTF8API_EXPORT LONG __cdecl uSetWindowLong(HWND window, int index, LONG value);
+UTF8API_EXPORT LONG_PTR __cdecl uGetWindowLong(HWND window, int index);  // LONG on 32-bit
+UTF8API_EXPORT LONG_PTR __cdecl uSetWindowLong(HWND window, int index, LONG_PTR value);
 UTF8API_EXPORT LRESULT __cdecl uSendMessage(HWND window, UINT message, WPARAM wparam,
                                             LPARAM lparam);
 UTF8API_EXPORT LRESULT __cdecl uSendMessageText(HWND window, UINT message, WPARAM wparam,
