@@ -56,7 +56,8 @@ struct FactoryNode {
   FactoryNode* next;
   GUID class_guid;
 };
-static_assert(sizeof(FactoryNode) == 2 * sizeof(void*) + 16, "{table, next, GUID}: 24 bytes on 32-bit");
+static_assert(sizeof(FactoryNode) == 2 * sizeof(void*) + 16,
+              "{table, next, GUID}: 24 bytes on 32-bit");
 
 namespace guids {
 constexpr GUID play_callback = {

@@ -135,8 +135,7 @@ LONG_PTR __cdecl uGetWindowLong(HWND window, int index) {
 }
 
 LONG_PTR __cdecl uSetWindowLong(HWND window, int index, LONG_PTR value) {
-  return wide() ? SetWindowLongPtrW(window, index, value)
-                : SetWindowLongPtrA(window, index, value);
+  return wide() ? SetWindowLongPtrW(window, index, value) : SetWindowLongPtrA(window, index, value);
 }
 
 LRESULT __cdecl uSendMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
