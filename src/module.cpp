@@ -71,7 +71,11 @@ ComponentState component;
 
 }  // namespace dwx
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+// The runtime calls this before the destructors above run at detach.
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
+  // A non-null reserved argument at detach: the process is ending, not
+  // unloading the library.
+  if (reason == DLL_PROCESS_DETACH && reserved != nullptr) dwx::component.set_process_ending();
   return TRUE;
 }

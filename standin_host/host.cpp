@@ -95,16 +95,18 @@ void Host::change_volume(int hdb) { set_volume(hdb); }
 
 void Host::set_volume(int hdb) {
   std::shared_ptr<const std::vector<void*>> callbacks;
+  // Held across the callbacks only when asked to; the lock is recursive, so
+  // the component may still call back into the host from inside.
+  std::unique_lock<std::recursive_mutex> held(mutex_, std::defer_lock);
   {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     const bool changed = hdb != volume_hdb_;
     volume_hdb_ = hdb;
     if (!changed) return;
     callbacks = play_callbacks_;
+    if (callbacks_under_lock) held.lock();
   }
   if (volume_listener) volume_listener(hdb);
-  // Called without the host's lock, as a player calls its callbacks: the
-  // component may call back into the host from inside.
   for (void* callback : *callbacks) {
     const unsigned flags = call_slot<unsigned>(callback, play_callback::get_flags);
     if (flags & play_callback::volume_change_flag) {

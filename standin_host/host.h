@@ -45,6 +45,11 @@ class Host {
   // while its flags ask for it. The host holds the reference it was given.
   void add_play_callback(void* service);
   void remove_play_callbacks();
+  // Reports volume changes to the play callbacks while holding the host's own
+  // lock, which the component's volume calls take too: a player whose
+  // playback thread reports under a lock of its own. Off, the callbacks run
+  // without it, as most players call them.
+  bool callbacks_under_lock = false;
   // When false, nothing is recorded: benchmarks measure the component, not this.
   bool record = true;
   // Told of every console line and every change of the host's volume, on the

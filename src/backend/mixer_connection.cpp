@@ -39,6 +39,10 @@ HMIXEROBJ as_object(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
 
 }  // namespace
 
+MixerConnection::~MixerConnection() {
+  if (!process_ending()) open(0, 0);
+}
+
 bool MixerConnection::open(uint32_t device, uint32_t control) {
   if (mixer_ != nullptr) {
     mixerClose(mixer_);
@@ -74,8 +78,17 @@ bool MixerConnection::create_callback_window() {
 }
 
 void MixerConnection::destroy_callback_window() {
-  if (callback_window_ == nullptr) return;
-  DestroyWindow(callback_window_);
+  HWND window = callback_window_;
+  if (window == nullptr) return;
+  // Forgotten first, so that its WM_NCDESTROY finds nothing to forget.
+  // Another thread's window (the unload may come on any thread) is left
+  // harmless instead.
+  callback_window_ = nullptr;
+  let_go_of_window(window);
+  mixer_window_class.release();
+}
+
+void MixerConnection::forget_callback_window() {
   callback_window_ = nullptr;
   mixer_window_class.release();
 }
@@ -177,6 +190,8 @@ void MixerConnection::write_level(VolumeLevel level) {
 }
 
 LRESULT MixerConnection::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  // Destroyed from outside: the host's main window, its owner, went.
+  if (message == WM_NCDESTROY && window == callback_window_) forget_callback_window();
   if (message == MM_MIXM_CONTROL_CHANGE && mixer_ != nullptr &&
       reinterpret_cast<HMIXER>(wparam) == mixer_ && static_cast<uint32_t>(lparam) == control_id_) {
     slider_registry.broadcast(read_level());

@@ -17,12 +17,14 @@ namespace dwx {
 // of source line n-1 of destination 0. Everything but the notification
 // handler runs under the backend lock. A hidden callback window, owned by the
 // host's main window, receives the mixer's change notifications on the
-// thread that opened the mixer.
+// thread that opened the mixer. When the main window's end takes it along,
+// it is forgotten, and the next open makes a new one.
 class MixerConnection {
  public:
   MixerConnection() = default;
-  // Unload: closes the mixer and destroys the callback window.
-  ~MixerConnection() { open(0, 0); }
+  // Unload: closes the mixer and destroys the callback window, unless the
+  // process is ending and takes both along.
+  ~MixerConnection();
   MixerConnection(const MixerConnection&) = delete;
   MixerConnection& operator=(const MixerConnection&) = delete;
 
@@ -38,6 +40,7 @@ class MixerConnection {
  private:
   bool create_callback_window();
   void destroy_callback_window();
+  void forget_callback_window();
   bool open_mixer(uint32_t device, uint32_t control);
 
   HWND callback_window_ = nullptr;

@@ -21,10 +21,25 @@ void SliderRegistry::remove(HWND window) {
 
 void SliderRegistry::broadcast(VolumeLevel level) {
   LockGuard guard(lock_);
+  // Every broadcast is a new update, those sent synchronously too: an update
+  // still queued from an earlier one must not undo them.
+  last_level_.store(level);
+  const uint32_t update = last_update_.fetch_add(1) + 1;
+  const DWORD this_thread = GetCurrentThreadId();
   const uint32_t count = windows_.count();
   for (uint32_t i = 0; i < count; ++i) {
-    uSendMessage(static_cast<HWND>(windows_.at(i)), TBM_SETPOS, TRUE, level);
+    const auto window = static_cast<HWND>(windows_.at(i));
+    if (GetWindowThreadProcessId(window, nullptr) == this_thread) {
+      uSendMessage(window, TBM_SETPOS, TRUE, level);
+    } else {
+      SendNotifyMessageW(window, slider_update_message, update, 0);
+    }
   }
+}
+
+void SliderRegistry::take_update(HWND window, WPARAM update) {
+  if (static_cast<uint32_t>(update) != last_update_.load()) return;  // a newer one follows
+  uSendMessage(window, TBM_SETPOS, TRUE, last_level_.load());
 }
 
 }  // namespace dwx

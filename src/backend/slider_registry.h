@@ -3,18 +3,25 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
+
 #include "backend/volume_scale.h"
 #include "frame/lock.h"
 #include "text/pointer_list.h"
 
 namespace dwx {
 
-// Each registered window receives TBM_SETPOS(redraw, level), sent
-// synchronously: a broadcast from another thread waits for the windows'
-// thread to take each one. That thread, when it needs the registry itself
-// meanwhile, takes in those messages while it waits for the lock. The
-// registry lock may be taken while the backend lock is held, never the other
-// way round.
+// A broadcast on a window's own thread sends it TBM_SETPOS(redraw, level)
+// synchronously, so every slider moves within the same drag step. A window of
+// another thread is never waited for: the host may report its volume on a
+// thread of its own while the windows' thread waits for the host, and
+// neither would ever go on. It gets slider_update_message instead, with
+// SendNotifyMessage, and hands it to take_update(), which moves it to the
+// newest level; an update that a later broadcast overtook does nothing, so a
+// burst ends on its last level. The registry lock may be taken while the
+// backend lock is held, never the other way round, and nothing waits for
+// another thread while holding it.
 class SliderRegistry {
  public:
   SliderRegistry() = default;
@@ -27,15 +34,24 @@ class SliderRegistry {
   // Removes every entry of the window, keeping the order of the rest.
   void remove(HWND window);
   void broadcast(VolumeLevel level);
+  // A registered window's handling of slider_update_message.
+  void take_update(HWND window, WPARAM update);
 
   // Held by a slider while it registers and subclasses its trackbar, so that
   // no broadcast reaches the trackbar half set up.
   RecursiveLock& lock() { return lock_; }
 
  private:
-  RecursiveLock lock_{RecursiveLock::Wait::taking_sent_messages};
+  RecursiveLock lock_;
   PointerList windows_ = empty_pointer_list();
+  // Written under the lock; read by take_update on the windows' thread.
+  std::atomic<uint32_t> last_update_{0};
+  std::atomic<VolumeLevel> last_level_{0};
 };
+
+// In the application's own range: the trackbar under a slider never sees it,
+// since the component's procedure in front of it answers.
+constexpr UINT slider_update_message = WM_APP + 0x3A7;
 
 extern SliderRegistry slider_registry;
 

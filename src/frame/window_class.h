@@ -14,11 +14,15 @@ namespace dwx {
 // The first acquire registers the class, the release that brings the count
 // back to 0 unregisters it. The count changes atomically; registering and
 // unregistering themselves happen on the thread that uses the class's windows.
+// A class whose last window is still on its way out (released from that
+// window's WM_NCDESTROY) cannot be unregistered yet: it stays registered, is
+// used again by the next acquire, and goes at a later release or the unload.
 class WindowClassRef {
  public:
   WindowClassRef(const char* class_name, WNDPROC procedure)
       : class_name_(class_name), procedure_(procedure) {}
-  // Unload: a class still in use is unregistered.
+  // Unload: a class still registered is unregistered, unless the process is
+  // ending and takes it along.
   ~WindowClassRef();
   WindowClassRef(const WindowClassRef&) = delete;
   WindowClassRef& operator=(const WindowClassRef&) = delete;
@@ -28,6 +32,9 @@ class WindowClassRef {
   ATOM acquire();
   void release();
   void unregister();
+  // Unload: every window of this class in the process is let go of (see
+  // let_go_of_window). Their WM_NCDESTROY releases what they held.
+  void let_go_of_windows();
 
   const char* class_name() const { return class_name_; }
 
@@ -37,6 +44,13 @@ class WindowClassRef {
   std::atomic<int32_t> count_{0};
   std::atomic<ATOM> atom_{0};
 };
+
+// Destroys a window of the calling thread and answers true. Another thread's
+// window cannot be destroyed from here: it and its children are made
+// harmless instead, every procedure of this library in them replaced by the
+// class's own or the system's default, and its thread is asked to close it;
+// the answer is false, and nothing of the component hears of it again.
+bool let_go_of_window(HWND window);
 
 // The window procedure of a class whose windows belong to objects of type
 // Object: the object pointer, given as the creation parameter, is kept in the

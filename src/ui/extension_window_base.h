@@ -54,6 +54,17 @@ class ExtensionWindowBase : public ExtensionWindow {
   ExtensionWindowBase() = default;
   ~ExtensionWindowBase() = default;
 
+  // The host window's WM_NCDESTROY. A window destroyed from outside (its
+  // container or the player's main window went) is forgotten and its class
+  // released, so that the next create builds a new one; destroy_window has
+  // already done both for a window it destroys itself.
+  void forget_host_window(HWND window) {
+    HWND expected = window;
+    if (self().host_window_.compare_exchange_strong(expected, nullptr)) {
+      Window::window_class().release();
+    }
+  }
+
  private:
   Window& self() { return static_cast<Window&>(*this); }
 };
@@ -96,7 +107,9 @@ void ExtensionWindowBase<Window>::destroy_window() {
   // destroyed and its class released once.
   HWND held = self().host_window_.exchange(nullptr);
   if (held == nullptr) return;
-  DestroyWindow(held);
+  // Another thread's window is made harmless instead: its procedures would
+  // otherwise reach this object after it is freed.
+  let_go_of_window(held);
   Window::window_class().release();
 }
 

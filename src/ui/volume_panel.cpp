@@ -38,6 +38,9 @@ LRESULT VolumePanel::handle_host_message(HWND window, UINT message, WPARAM wpara
     case WM_DESTROY:
       on_destroy(window);
       break;
+    case WM_NCDESTROY:
+      forget_host_window(window);
+      break;
     case WM_SIZE:
       if (trackbar_ != nullptr) fit_trackbar(trackbar_, lparam);
       break;
@@ -53,6 +56,9 @@ LRESULT VolumePanel::handle_host_message(HWND window, UINT message, WPARAM wpara
     case WM_VSCROLL:
       if (trackbar_ == nullptr || reinterpret_cast<HWND>(lparam) != trackbar_) break;
       on_scroll(wparam);
+      return 0;
+    case slider_update_message:
+      slider_registry.take_update(window, wparam);
       return 0;
     case TBM_SETPOS:
       // A registry broadcast, or anyone else: the trackbar answers.

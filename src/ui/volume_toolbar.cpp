@@ -4,6 +4,7 @@
 
 #include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
+#include "ui/borrowed_focus.h"
 #include "ui/counted_window.h"
 #include "ui/slider_geometry.h"
 #include "ui/trackbar.h"
@@ -36,6 +37,9 @@ LRESULT VolumeToolbar::handle_host_message(HWND window, UINT message, WPARAM wpa
       break;
     case WM_DESTROY:
       on_destroy();
+      break;
+    case WM_NCDESTROY:
+      forget_host_window(window);
       break;
     case WM_SIZE:
       if (trackbar_ != nullptr) fit_trackbar(trackbar_, lparam);
@@ -94,6 +98,9 @@ void VolumeToolbar::on_destroy() {
   if (dragging_) {
     dragging_ = false;
     if (trackbar_ != nullptr && GetCapture() == trackbar_) ReleaseCapture();
+    // The focus borrowed for the drag goes back, as Escape gives it back:
+    // otherwise the player is left with no keyboard focus at all.
+    restore_focus(previous_focus_);
   }
 
   if (trackbar_ == nullptr) return;

@@ -3,6 +3,7 @@
 // tooltip, the release settles the level, the right button cancels, and the
 // wheel steps by the system's wheel setting. The keyboard focus is borrowed
 // for the drag, so that Escape reaches the host window, and given back after.
+#include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
 #include "ui/borrowed_focus.h"
 #include "ui/level_text.h"
@@ -71,6 +72,9 @@ LRESULT VolumeToolbar::handle_trackbar_message(HWND trackbar, UINT message, WPAR
     case WM_MOUSEWHEEL:
       if (on_wheel(wparam, lparam)) return 0;
       break;
+    case slider_update_message:
+      slider_registry.take_update(trackbar, wparam);
+      return 0;
   }
   // Everything else, the registry's TBM_SETPOS among it, is the trackbar's
   // own business, during a drag too.

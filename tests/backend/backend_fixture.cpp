@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
 #include "frame/component_client.h"
 #include "frame/settings.h"
@@ -58,6 +59,11 @@ LRESULT CALLBACK RecordingSlider::procedure(HWND window, UINT message, WPARAM wp
   auto* self = reinterpret_cast<RecordingSlider*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == TBM_SETPOS && self != nullptr) {
     self->received_.emplace_back(wparam, lparam);
+    return 0;
+  }
+  // A broadcast from another thread, handled as the component's sliders do.
+  if (message == dwx::slider_update_message) {
+    dwx::slider_registry.take_update(window, wparam);
     return 0;
   }
   return DefWindowProcW(window, message, wparam, lparam);

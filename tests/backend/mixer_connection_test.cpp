@@ -193,6 +193,17 @@ TEST_F(MixerConnectionTest, ADeviceAboveTheCountFailsSilentlyAndKeepsTheWindow) 
   EXPECT_FALSE(callback_class_registered());
 }
 
+TEST_F(MixerConnectionTest, ACallbackWindowDestroyedFromOutsideIsMadeAgainAtTheNextOpen) {
+  ASSERT_TRUE(connection->open(1, 0));
+  // As the host's main window takes the windows it owns along when it goes.
+  DestroyWindow(callback_window());
+  ASSERT_TRUE(connection->open(1, 0));
+  EXPECT_NE(nullptr, callback_window());
+  EXPECT_TRUE(connection->open(0, 0));
+  EXPECT_EQ(nullptr, callback_window());
+  EXPECT_FALSE(callback_class_registered()) << "one registration, released once";
+}
+
 TEST_F(MixerConnectionTest, DeviceZeroCallsNoMixerFunction) {
   ScriptedMixer mixer(GetModuleHandleW(nullptr));
   mixer.devices = {ScriptedMixer::device(L"Speakers")};
@@ -382,13 +393,17 @@ TEST_F(MixerConnectionTest, WindowFailuresArePrintedStraightAway) {
   }
   EXPECT_FALSE(callback_class_registered()) << "the class taken for the window is given back";
 
-  // A class of that name already registered by someone else.
+  // A class of that name already registered by someone else, and in use.
   WNDCLASSW squatter = {};
   squatter.lpfnWndProc = DefWindowProcW;
   squatter.hInstance = GetModuleHandleW(nullptr);
   squatter.lpszClassName = callback_class;
   ASSERT_NE(0, RegisterClassW(&squatter));
+  HWND squatting = CreateWindowW(callback_class, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(nullptr, squatting);
   EXPECT_FALSE(connection->open(1, 0));
+  DestroyWindow(squatting);
   UnregisterClassW(callback_class, GetModuleHandleW(nullptr));
   EXPECT_TRUE(mixer.calls.empty() || std::find(mixer.calls.begin(), mixer.calls.end(),
                                                "mixerOpen(0)") == mixer.calls.end())

@@ -12,6 +12,7 @@
 #include "frame/settings.h"
 #include "standin_host/abi.h"
 #include "support/scripted_mixer.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -147,30 +148,8 @@ TEST_F(VolumeBackendTest, ATargetThatFailsAtFirstUseIsNotTriedAgain) {
       << "reported once";
 }
 
-// Ends the program if the test hangs: a deadlock must fail, not stall the suite.
-class Watchdog {
- public:
-  explicit Watchdog(DWORD milliseconds)
-      : thread_([this, milliseconds] {
-          if (WaitForSingleObject(done_, milliseconds) == WAIT_TIMEOUT) {
-            fprintf(stderr, "Deadlock: the test did not finish in %lu ms\n", milliseconds);
-            fflush(stderr);
-            ExitProcess(3);
-          }
-        }) {}
-  ~Watchdog() {
-    SetEvent(done_);
-    thread_.join();
-    CloseHandle(done_);
-  }
-
- private:
-  HANDLE done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread thread_;
-};
-
 TEST_F(VolumeBackendTest, HostChangesOnAnotherThreadDuringADragNeitherDeadlockNorGetLost) {
-  Watchdog watchdog(60000);
+  testing_support::Watchdog watchdog(60000);
   void* watcher = play_callback();
   host->add_play_callback(watcher);
 

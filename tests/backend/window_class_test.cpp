@@ -20,8 +20,13 @@ ATOM __cdecl counting_register(const WNDCLASSA* description) {
   ++registrations;
   return real_register(description);
 }
+bool refuse_unregistering = false;  // as the system refuses while a window uses the class
 BOOL __cdecl counting_unregister(const char* name, HINSTANCE instance) {
   ++unregistrations;
+  if (refuse_unregistering) {
+    SetLastError(ERROR_CLASS_HAS_WINDOWS);
+    return FALSE;
+  }
   return real_unregister(name, instance);
 }
 
@@ -47,6 +52,7 @@ class WindowClassTest : public BackendTest {
     BackendTest::SetUp();
     registrations = 0;
     unregistrations = 0;
+    refuse_unregistering = false;
     real_register = register_patch.original<RegisterClassFn>();
     real_unregister = unregister_patch.original<UnregisterClassFn>();
     ASSERT_TRUE(register_patch.applied() && unregister_patch.applied());
@@ -92,11 +98,15 @@ TEST_F(WindowClassTest, TheClassLooksAsTheComponentsWindowsNeedIt) {
 }
 
 TEST_F(WindowClassTest, AFailedRegistrationLeavesNoUserAndIsTriedAgain) {
+  // A class of the same name and module that cannot be unregistered: as left
+  // behind by an earlier load of the library whose window another thread
+  // still has.
   WNDCLASSA squatter = {};
   squatter.lpfnWndProc = DefWindowProcA;
   squatter.hInstance = dwx::module_instance();
   squatter.lpszClassName = test_class;
   ASSERT_NE(0, RegisterClassA(&squatter));
+  refuse_unregistering = true;
 
   dwx::WindowClassRef ref(test_class, &dwx::object_dispatch<Owner, &Owner::handle>);
   EXPECT_EQ(0, ref.acquire());
@@ -104,7 +114,8 @@ TEST_F(WindowClassTest, AFailedRegistrationLeavesNoUserAndIsTriedAgain) {
       << "the caller can still report why";
   EXPECT_EQ(0, ref.acquire()) << "the count went back to 0, so this one tries again";
   EXPECT_EQ(2, registrations.load());
-  UnregisterClassA(test_class, dwx::module_instance());
+  // Once it can go, the stale registration is replaced.
+  refuse_unregistering = false;
 
   ASSERT_NE(0, ref.acquire());
   ref.release();
