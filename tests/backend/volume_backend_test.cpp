@@ -45,7 +45,7 @@ TEST_F(VolumeBackendTest, ReopeningADeviceThatIsNotThereFallsBackToTheHost) {
   EXPECT_EQ(0, dwx::mixer_id.value());
   EXPECT_EQ(1, dwx::mixer_control.value()) << "the control is left as it was";
   EXPECT_EQ(std::vector<std::string>{"1:500"}, slider.positions());
-  EXPECT_EQ(500, dwx::volume_backend.get_volume());
+  EXPECT_EQ(500, level_read(dwx::volume_backend));
   EXPECT_TRUE(console().empty()) << "a device past the count is not reported";
 }
 
@@ -55,9 +55,9 @@ TEST_F(VolumeBackendTest, ReopeningWinesOutputBroadcastsItsLevelAndServesIt) {
   EXPECT_EQ(1, dwx::mixer_id.value());
   ASSERT_EQ(1u, slider.levels().size());
   const int level = slider.levels()[0];
-  EXPECT_EQ(level, dwx::volume_backend.get_volume());
+  EXPECT_EQ(level, level_read(dwx::volume_backend));
   dwx::volume_backend.set_volume(300);
-  EXPECT_EQ(299, dwx::volume_backend.get_volume()) << "65535 steps truncate on the way back";
+  EXPECT_EQ(300, level_read(dwx::volume_backend));
   EXPECT_TRUE(host->volume_sets().empty());
   dwx::volume_backend.set_volume(level);
 }
@@ -123,7 +123,7 @@ TEST_F(VolumeBackendTest, TheFirstSetOpensTheConfiguredTargetAndShowsItsLevelBef
   // Opened once: a change of the settings now waits for a reopen.
   dwx::mixer_control.set(0);
   mixer.calls.clear();
-  EXPECT_EQ(249, backend.get_volume());
+  EXPECT_EQ(250, level_read(backend));
   EXPECT_EQ(std::vector<std::string>{"mixerGetControlDetailsA(102)"}, mixer.calls);
   backend.reopen(0, 0);
 }
@@ -135,7 +135,7 @@ TEST_F(VolumeBackendTest, ATargetThatFailsAtFirstUseIsNotTriedAgain) {
   mixer.devices[0].open_result = MMSYSERR_ALLOCATED;
   dwx::mixer_id.set(1);
   host->change_volume(-602);
-  EXPECT_EQ(500, backend.get_volume());
+  EXPECT_EQ(500, level_read(backend));
   EXPECT_EQ(0, dwx::mixer_id.value());
   dwx::mixer_id.set(1);  // even with the setting put back
   mixer.calls.clear();
@@ -145,6 +145,20 @@ TEST_F(VolumeBackendTest, ATargetThatFailsAtFirstUseIsNotTriedAgain) {
   EXPECT_EQ(std::vector<std::string>{"3|mixerOpen failed - " + winmm_text(MMSYSERR_ALLOCATED)},
             console())
       << "reported once";
+}
+
+TEST_F(VolumeBackendTest, AReopenWhoseLevelCannotBeReadMovesNoSlider) {
+  testing_support::ScriptedMixer mixer(GetModuleHandleW(nullptr));
+  mixer.devices = {testing_support::ScriptedMixer::device(L"Card")};
+  mixer.details_get_result = MMSYSERR_ERROR;
+  dwx::mixer_id.set(1);
+  dwx::volume_backend.reopen(1, 0);
+  EXPECT_TRUE(slider.positions().empty()) << "not to silence either";
+  EXPECT_EQ(1, dwx::mixer_id.value()) << "the device itself opened";
+  EXPECT_EQ(std::vector<std::string>{"2|mixerGetControlDetails failed in GetVolume - " +
+                                     winmm_text(MMSYSERR_ERROR)},
+            console());
+  dwx::volume_backend.reopen(0, 0);
 }
 
 // Ends the program if the test hangs: a deadlock must fail, not stall the suite.
@@ -206,7 +220,7 @@ TEST_F(VolumeBackendTest, HostChangesOnAnotherThreadDuringADragNeitherDeadlockNo
   EXPECT_EQ(300u, host->volume_sets().size()) << "every step reached the host";
   ASSERT_FALSE(slider.levels().empty());
   EXPECT_EQ(dwx::hdb_to_level(-1000), slider.levels().back());
-  EXPECT_EQ(dwx::hdb_to_level(-1000), dwx::volume_backend.get_volume());
+  EXPECT_EQ(dwx::hdb_to_level(-1000), level_read(dwx::volume_backend));
 }
 
 }  // namespace
