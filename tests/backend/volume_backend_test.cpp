@@ -223,4 +223,44 @@ TEST_F(VolumeBackendTest, HostChangesOnAnotherThreadDuringADragNeitherDeadlockNo
   EXPECT_EQ(dwx::hdb_to_level(-1000), level_read(dwx::volume_backend));
 }
 
+// The host reports a change on a thread of its own just as the user selects
+// a mixer: the report waits for the registry while the switch shows the
+// mixer's level, and must not then cover it with the host's.
+TEST_F(VolumeBackendTest, AHostChangeThatWaitedThroughASwitchToAMixerShowsNothing) {
+  Watchdog watchdog(60000);
+  void* watcher = play_callback();
+  auto notify = [&](int hdb) {
+    standin::call_slot<void>(watcher, standin::play_callback::on_volume_change, hdb);
+  };
+  // What the watcher saw in earlier tests is forgotten while a mixer is selected.
+  dwx::mixer_id.set(1);
+  notify(0);
+  dwx::mixer_id.set(0);
+
+  testing_support::ScriptedMixer mixer(GetModuleHandleW(nullptr));
+  mixer.devices = {testing_support::ScriptedMixer::device(L"Card")};
+  mixer.devices[0].speakers.value = 19660;  // level 300
+  std::atomic<bool> reported{false};
+  std::thread host_thread;
+  {
+    dwx::LockGuard busy(dwx::slider_registry.lock());
+    host_thread = std::thread([&] {
+      notify(-602);
+      reported = true;
+    });
+    Sleep(200);  // it has seen the host's own volume selected, and waits
+    dwx::mixer_id.set(1);
+    dwx::volume_backend.reopen(1, 0);
+  }
+  while (!reported) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    flush_events();
+  }
+  host_thread.join();
+  flush_events();
+  EXPECT_EQ(std::vector<int>{300}, slider.levels());
+  dwx::mixer_id.set(0);
+  dwx::volume_backend.reopen(0, 0);
+}
+
 }  // namespace
