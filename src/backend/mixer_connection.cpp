@@ -156,22 +156,21 @@ bool MixerConnection::open_mixer(uint32_t device, uint32_t control) {
   return true;
 }
 
-VolumeLevel MixerConnection::read_level() {
-  if (mixer_ == nullptr) return hdb_to_level(host_get_volume());
+bool MixerConnection::read_level(VolumeLevel* level) {
+  if (mixer_ == nullptr) {
+    *level = hdb_to_level(host_get_volume());
+    return true;
+  }
   MIXERCONTROLDETAILS_UNSIGNED value = {};
   MIXERCONTROLDETAILS details = value_details(control_id_, &value);
   const MMRESULT result = mixerGetControlDetailsA(
       as_object(mixer_), &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
   if (result != MMSYSERR_NOERROR) {
     report_mixer_warning("mixerGetControlDetails failed in GetVolume - %s", result);
-    return 0;
+    return false;
   }
-  // Unsigned 32-bit throughout: the difference wraps and the product keeps
-  // its low bits, which stays exact for ranges up to 4,294,967 steps.
-  const uint32_t range = maximum_ - minimum_;
-  if (range == 0) return 0;  // a control with no range has no position
-  return static_cast<VolumeLevel>((static_cast<uint32_t>(value.dwValue) - minimum_) * 1000u /
-                                  range);
+  *level = level_of(value.dwValue);
+  return true;
 }
 
 void MixerConnection::write_level(VolumeLevel level) {
@@ -180,7 +179,7 @@ void MixerConnection::write_level(VolumeLevel level) {
     return;
   }
   MIXERCONTROLDETAILS_UNSIGNED value = {};
-  value.dwValue = minimum_ + (maximum_ - minimum_) * static_cast<uint32_t>(level) / 1000u;
+  value.dwValue = minimum_ + offset_of(level);
   MIXERCONTROLDETAILS details = value_details(control_id_, &value);
   const MMRESULT result = mixerSetControlDetails(
       as_object(mixer_), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
@@ -189,12 +188,37 @@ void MixerConnection::write_level(VolumeLevel level) {
   }
 }
 
+// Unsigned 32-bit throughout: the difference wraps and the product keeps its
+// low bits, which stays exact for ranges up to 4,294,967 steps.
+uint32_t MixerConnection::offset_of(VolumeLevel level) const {
+  return (maximum_ - minimum_) * static_cast<uint32_t>(level) / 1000u;
+}
+
+VolumeLevel MixerConnection::level_of(uint32_t value) const {
+  const uint32_t range = maximum_ - minimum_;
+  if (range == 0) return 0;  // a control with no range has no position
+  const uint32_t offset = value - minimum_;
+  uint32_t level = offset * 1000u / range;
+  // Writes truncate, and the plain quotient truncates again, so a level
+  // would read back a step lower. Taken instead: the level whose written
+  // value is nearer. On a control of 1001 values or more every level then
+  // reads back as itself, which rounding the quotient misses for some ranges
+  // below 2001 values (999 on 0..1001). Out of bounds the quotient stays.
+  if (offset < range) {
+    const uint32_t below = offset_of(static_cast<VolumeLevel>(level));
+    const uint32_t above = offset_of(static_cast<VolumeLevel>(level + 1));
+    if (above - offset < offset - below) ++level;
+  }
+  return static_cast<VolumeLevel>(level);
+}
+
 LRESULT MixerConnection::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   // Destroyed from outside: the host's main window, its owner, went.
   if (message == WM_NCDESTROY && window == callback_window_) forget_callback_window();
   if (message == MM_MIXM_CONTROL_CHANGE && mixer_ != nullptr &&
       reinterpret_cast<HMIXER>(wparam) == mixer_ && static_cast<uint32_t>(lparam) == control_id_) {
-    slider_registry.broadcast(read_level());
+    VolumeLevel level;
+    if (read_level(&level)) slider_registry.broadcast(level);
   }
   return uDefWindowProc(window, message, wparam, lparam);
 }

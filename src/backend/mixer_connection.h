@@ -31,7 +31,9 @@ class MixerConnection {
   // True when the target is ready (always for device 0). On failure no mixer
   // is open and the failure has been reported.
   bool open(uint32_t device, uint32_t control);
-  VolumeLevel read_level();
+  // False when the mixer cannot be read, which has been reported: the level
+  // is then unknown, not silence. The host's own volume always reads.
+  bool read_level(VolumeLevel* level);
   void write_level(VolumeLevel level);
 
   // The callback window's messages.
@@ -42,6 +44,9 @@ class MixerConnection {
   void destroy_callback_window();
   void forget_callback_window();
   bool open_mixer(uint32_t device, uint32_t control);
+  // The control's value for a level, counted from its minimum, and back.
+  uint32_t offset_of(VolumeLevel level) const;
+  VolumeLevel level_of(uint32_t value) const;
 
   HWND callback_window_ = nullptr;
   HMIXER mixer_ = nullptr;

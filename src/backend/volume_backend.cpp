@@ -13,10 +13,10 @@ void VolumeBackend::open_if_first_use() {
   reopen(static_cast<uint32_t>(mixer_id.value()), static_cast<uint32_t>(mixer_control.value()));
 }
 
-VolumeLevel VolumeBackend::get_volume() {
+bool VolumeBackend::get_volume(VolumeLevel* level) {
   LockGuard guard(lock_);
   open_if_first_use();
-  return mixer_.read_level();
+  return mixer_.read_level(level);
 }
 
 void VolumeBackend::set_volume(VolumeLevel level) {
@@ -28,7 +28,9 @@ void VolumeBackend::set_volume(VolumeLevel level) {
 void VolumeBackend::reopen(uint32_t device, uint32_t control) {
   LockGuard guard(lock_);
   if (!mixer_.open(device, control)) mixer_id.set(0);
-  slider_registry.broadcast(mixer_.read_level());
+  // A level that cannot be read leaves the sliders where they are.
+  VolumeLevel level;
+  if (mixer_.read_level(&level)) slider_registry.broadcast(level);
 }
 
 }  // namespace dwx

@@ -18,9 +18,23 @@ class VolumeBackend {
   VolumeBackend(const VolumeBackend&) = delete;
   VolumeBackend& operator=(const VolumeBackend&) = delete;
 
-  VolumeLevel get_volume();
+  // False when the target cannot be read, which has been reported.
+  bool get_volume(VolumeLevel* level);
   // Does not broadcast: the target's own notification moves the sliders.
   void set_volume(VolumeLevel level);
+  // Reads the level and sets change(level), with no other access between:
+  // two changes at once both count. Nothing is set when the level cannot be
+  // read; the result says whether it could. `change` runs under the backend
+  // lock.
+  template <class Change>
+  bool change_volume(Change change) {
+    LockGuard guard(lock_);
+    open_if_first_use();
+    VolumeLevel level;
+    if (!mixer_.read_level(&level)) return false;
+    mixer_.write_level(change(level));
+    return true;
+  }
   // Selects a new target and broadcasts its level. When the device cannot be
   // opened, the host's own volume is used and mixer_id is set back to 0.
   void reopen(uint32_t device, uint32_t control);

@@ -1,23 +1,102 @@
-// Levels to hundredths of a decibel and back.
+// Levels to hundredths of a decibel and back, by a table and integer arithmetic.
 #include "backend/volume_scale.h"
-
-#include <cmath>
 
 namespace dwx {
 
 namespace {
+
 constexpr int32_t floor_hdb = -6000;
+// 20 dB: ten times the amplitude.
+constexpr int32_t hdb_per_decade = 2000;
+// Seven decades above full volume lie beyond the largest level there is.
+constexpr int32_t loudest_hdb = 7 * hdb_per_decade;
+constexpr VolumeLevel largest_level = INT32_MAX;
+
+// The library's pow and log10 compute on the x87 unit at whatever precision
+// the calling thread has set (a host built elsewhere runs at 53 bits,
+// Direct3D sets 24), and several levels land exactly on a whole number of
+// hundredths, where one bit less truncates a step off. So the compiler works
+// out one decade of amplitude ratios, and every conversion is integer
+// arithmetic on that table: exact, whatever the thread's FPU state.
+constexpr int half_bits = 26;
+constexpr int fraction_bits = 2 * half_bits;
+
+struct DecadeTable {
+  // ratio[step] is 10^(-step/2000) with fraction_bits fraction bits.
+  uint64_t ratio[hdb_per_decade];
+};
+
+// e^x for 0 <= x < 2.31, where the series converges with terms of one sign.
+constexpr long double exp_series(long double x) {
+  long double sum = 1, term = 1;
+  for (int n = 1; term > sum * 1e-21L; ++n) {
+    term = term * x / n;
+    sum += term;
+  }
+  return sum;
 }
+
+constexpr DecadeTable make_decade_table() {
+  constexpr long double ln10 = 2.302585092994045684017991454684364208L;
+  constexpr long double one = static_cast<long double>(uint64_t{1} << fraction_bits);
+  DecadeTable table = {};
+  for (int step = 0; step < hdb_per_decade; ++step) {
+    const long double ratio = 1 / exp_series(step * ln10 / hdb_per_decade);
+    table.ratio[step] = static_cast<uint64_t>(ratio * one + 0.5L);
+  }
+  return table;
+}
+
+constexpr DecadeTable decade = make_decade_table();
+
+constexpr uint64_t powers_of_ten[] = {1,       10,       100,       1000,       10000,      100000,
+                                      1000000, 10000000, 100000000, 1000000000, 10000000000};
+
+// trunc(1000 * 10^(hdb/2000)) for floor_hdb <= hdb <= loudest_hdb; at most 10^10.
+uint64_t level_at(int32_t hdb) {
+  // hdb = 2000 * decades - step, with step in 0..1999.
+  const int32_t decades =
+      hdb > 0 ? (hdb + hdb_per_decade - 1) / hdb_per_decade : hdb / hdb_per_decade;
+  const uint64_t ratio = decade.ratio[hdb_per_decade * decades - hdb];
+  // 1000 times 10^decades, no more than 10^10 (34 bits): each half of the
+  // 53-bit ratio times it stays within 64 bits.
+  const uint64_t power = powers_of_ten[decades + 3];
+  const uint64_t high = (ratio >> half_bits) * power;
+  const uint64_t low = (ratio & ((uint64_t{1} << half_bits) - 1)) * power;
+  return (high + (low >> half_bits)) >> half_bits;
+}
+
+}  // namespace
 
 int32_t level_to_hdb(VolumeLevel level) {
   if (level <= 0) return floor_hdb;
-  return static_cast<int32_t>(std::log10(level * 0.001) * 2000);
+  // The first value of hundredths whose level reaches this one.
+  int32_t first = floor_hdb, last = loudest_hdb;
+  while (first < last) {
+    const int32_t middle = first + (last - first) / 2;
+    if (level_at(middle) >= static_cast<uint64_t>(level)) {
+      last = middle;
+    } else {
+      first = middle + 1;
+    }
+  }
+  // That is the logarithm rounded up, which is truncation toward zero up to
+  // full volume. Above it, truncation rounds down: a step less, unless the
+  // logarithm is whole, which it is only on a whole decade.
+  if (level > level_full &&
+      !(first % hdb_per_decade == 0 && level_at(first) == static_cast<uint64_t>(level))) {
+    --first;
+  }
+  return first;
 }
 
 VolumeLevel hdb_to_level(int32_t hdb) {
-  const auto level = static_cast<VolumeLevel>(std::pow(10.0, hdb * 0.0005) * 1000.0);
+  if (hdb < floor_hdb) return level_silence;
+  if (hdb > loudest_hdb) return largest_level;
+  const uint64_t level = level_at(hdb);
+  if (level > static_cast<uint64_t>(largest_level)) return largest_level;
   // -60 dB lands on 1: read it, and anything else that lands there, as silence.
-  return level == 1 ? 0 : level;
+  return level == 1 ? level_silence : static_cast<VolumeLevel>(level);
 }
 
 }  // namespace dwx

@@ -11,9 +11,11 @@ constexpr VolumeLevel level_silence = 0;
 constexpr VolumeLevel level_full = 1000;
 
 // Hundredths of a decibel, the host's own volume unit: 0 is full volume,
-// -6000 the floor this scale produces. Both directions truncate toward zero.
+// -6000 the floor this scale produces. Both directions truncate the exact
+// result toward zero, whatever the calling thread's FPU state.
 int32_t level_to_hdb(VolumeLevel level);
-// 100 hdb above full gives 1122: values above 0 dB are not clamped.
+// 100 hdb above full gives 1122: values above 0 dB are not clamped, except
+// to the largest VolumeLevel, from 12664 hdb up.
 VolumeLevel hdb_to_level(int32_t hdb);
 
 }  // namespace dwx

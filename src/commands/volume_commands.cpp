@@ -102,11 +102,17 @@ bool VolumeCommands::get_display_ex(uint32_t index, const void*, HostString* out
 }
 
 void VolumeCommands::perform_ex(uint32_t index, const void*, const GUID*) {
-  // The level is read whatever the index: this also opens the configured
-  // target on first use.
-  const VolumeLevel level = volume_backend.get_volume();
-  if (index >= command_count) return;
-  volume_backend.set_volume(command_level(index, level));
+  if (index >= command_count) {
+    // The level is read whatever the index: this also opens the configured
+    // target on first use.
+    VolumeLevel unused;
+    volume_backend.get_volume(&unused);
+    return;
+  }
+  // Read and set in one step, so that a command running at the same time
+  // on another thread is not undone. A level that cannot be read is not
+  // silence: the command then does nothing.
+  volume_backend.change_volume([index](VolumeLevel level) { return command_level(index, level); });
 }
 
 bool VolumeCommands::get_item_guid(uint32_t index, GUID* out) {

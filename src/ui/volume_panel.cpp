@@ -76,7 +76,10 @@ void VolumePanel::on_create(HWND window) {
   Trackbar control(trackbar_);
   control.set_range_without_redraw(0, trackbar_range_max);
   // get_volume may open the backend and broadcast: before the registry lock.
-  control.set_pos(turn_over(volume_backend.get_volume()));
+  // A target that cannot be read shows silence.
+  VolumeLevel level = level_silence;
+  volume_backend.get_volume(&level);
+  control.set_pos(turn_over(level));
   LockGuard guard(slider_registry.lock());
   slider_registry.add(window);
 }

@@ -73,8 +73,10 @@ void VolumeToolbar::on_create(HWND window) {
   control.set_range_without_redraw(0, trackbar_range_max);
   // The first get_volume may open the backend, which broadcasts: that
   // happens before the registry lock is taken and before this trackbar is
-  // registered.
-  control.set_pos(volume_backend.get_volume());
+  // registered. A target that cannot be read shows silence.
+  VolumeLevel level = level_silence;
+  volume_backend.get_volume(&level);
+  control.set_pos(level);
 
   // Under the registry lock, so that no broadcast reaches the trackbar
   // between its registration and its subclassing.

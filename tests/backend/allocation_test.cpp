@@ -67,7 +67,7 @@ class AllocationTest : public BackendTest {
   static void drag(int steps) {
     for (int i = 0; i < steps; ++i) {
       dwx::volume_backend.set_volume(i % 2 ? 300 : 700);
-      dwx::volume_backend.get_volume();
+      level_read(dwx::volume_backend);
     }
   }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "backend/mixer_connection.h"
 #include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
 #include "frame/component_client.h"
@@ -38,6 +39,16 @@ std::string winmm_text(unsigned code) {
 
 std::string system_text(unsigned code) {
   return format_message(code, FORMAT_MESSAGE_FROM_SYSTEM, nullptr);
+}
+
+int level_read(dwx::MixerConnection& connection) {
+  dwx::VolumeLevel level;
+  return connection.read_level(&level) ? level : read_failed;
+}
+
+int level_read(dwx::VolumeBackend& backend) {
+  dwx::VolumeLevel level;
+  return backend.get_volume(&level) ? level : read_failed;
 }
 
 RecordingSlider::RecordingSlider() {

@@ -10,6 +10,11 @@
 
 #include "standin_host/host.h"
 
+namespace dwx {
+class MixerConnection;
+class VolumeBackend;
+}  // namespace dwx
+
 // A window that stands in for a slider: it records every position it is sent.
 class RecordingSlider {
  public:
@@ -46,6 +51,11 @@ class BackendTest : public ::testing::Test {
 
   static standin::Host* host;
 };
+
+// The level a read gives, or read_failed.
+constexpr int read_failed = -1;
+int level_read(dwx::MixerConnection& connection);
+int level_read(dwx::VolumeBackend& backend);
 
 // What winmm's own message table says for a result code (nothing, on Wine).
 std::string winmm_text(unsigned code);

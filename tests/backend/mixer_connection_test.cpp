@@ -119,15 +119,16 @@ TEST_F(MixerConnectionTest, WinesMasterVolumeIsReadAndWrittenOnTheLevelScale) {
     DWORD written;
     int read_back;
   } cases[] = {
-      {500, 32767, 499}, {999, 65469, 998}, {1000, 65535, 1000}, {0, 0, 0}, {250, 16383, 249}};
+      {500, 32767, 500}, {999, 65469, 999}, {1000, 65535, 1000}, {0, 0, 0}, {250, 16383, 250}};
   for (const auto& c : cases) {
     connection->write_level(c.level);
     EXPECT_EQ(c.written, master.value()) << "level " << c.level;
-    EXPECT_EQ(c.read_back, connection->read_level()) << "level " << c.level;
+    EXPECT_EQ(c.read_back, level_read(*connection)) << "level " << c.level;
   }
   // A change made by another program is read as it is.
+  // 6553 lies nearer 6553 (level 100) than 6487 (level 99).
   master.set_value(6553);
-  EXPECT_EQ(99, connection->read_level());
+  EXPECT_EQ(100, level_read(*connection));
   EXPECT_TRUE(host->volume_sets().empty()) << "the host's own volume is left alone";
   EXPECT_TRUE(console().empty());
 }
@@ -152,12 +153,49 @@ TEST_F(MixerConnectionTest, ExactArithmeticOnTheFullSixteenBitRange) {
   const struct {
     int level;
     DWORD written;
-    int read_back;
-  } cases[] = {{500, 32767, 499}, {1, 65, 0}, {999, 65469, 998}, {1000, 65535, 1000}, {0, 0, 0}};
+  } cases[] = {{500, 32767}, {1, 65}, {999, 65469}, {1000, 65535}, {0, 0}};
   for (const auto& c : cases) {
     connection->write_level(c.level);
     EXPECT_EQ(c.written, mixer.value_of(100)) << "level " << c.level;
-    EXPECT_EQ(c.read_back, connection->read_level()) << "level " << c.level;
+    EXPECT_EQ(c.level, level_read(*connection)) << "level " << c.level;
+  }
+  // A value set by someone else reads as the level that writes the nearest
+  // value: 500 writes 32767, 501 writes 32833; 0 writes 0, 1 writes 65.
+  const struct {
+    DWORD value;
+    int level;
+  } values[] = {{32799, 500}, {32800, 500}, {32801, 501}, {32, 0}, {33, 1}};
+  for (const auto& v : values) {
+    mixer.set_value(100, v.value);
+    EXPECT_EQ(v.level, level_read(*connection)) << "value " << v.value;
+  }
+}
+
+TEST_F(MixerConnectionTest, EveryLevelReadsBackAsWrittenOnControlsOf1001ValuesOrMore) {
+  ScriptedMixer mixer(GetModuleHandleW(nullptr));
+  mixer.record_calls = false;
+  mixer.devices = {ScriptedMixer::device(L"Card")};
+  const struct {
+    DWORD minimum, maximum;
+  } bounds[] = {{0, 1000},
+                {0, 1001},
+                {0, 1999},
+                {0, 65535},
+                {500, 66035},
+                {0, 4294967},
+                {0xFFFF0000u, 0xFFFFFFFFu}};
+  for (const auto& b : bounds) {
+    mixer.devices[0].speakers.minimum = b.minimum;
+    mixer.devices[0].speakers.maximum = b.maximum;
+    ASSERT_TRUE(connection->open(1, 0));
+    std::vector<std::pair<int, int>> changed;
+    for (int level = 0; level <= 1000; ++level) {
+      connection->write_level(level);
+      const int back = level_read(*connection);
+      if (back != level) changed.emplace_back(level, back);
+    }
+    EXPECT_EQ((std::vector<std::pair<int, int>>{}), changed)
+        << "(written, read) on " << b.minimum << ".." << b.maximum;
   }
 }
 
@@ -172,7 +210,7 @@ TEST_F(MixerConnectionTest, WinesInputDeviceFailsToOpenAndReportsIt) {
   EXPECT_EQ(nullptr, callback_window()) << "nothing is left half open";
   EXPECT_FALSE(callback_class_registered());
   // From now on the host's own volume is read and written.
-  EXPECT_EQ(500, connection->read_level());
+  EXPECT_EQ(500, level_read(*connection));
   connection->write_level(100);
   EXPECT_EQ(std::vector<int>{-2000}, host->volume_sets());
 }
@@ -187,7 +225,7 @@ TEST_F(MixerConnectionTest, ADeviceAboveTheCountFailsSilentlyAndKeepsTheWindow) 
   EXPECT_TRUE(console().empty());
   EXPECT_EQ(window, callback_window());
   EXPECT_TRUE(callback_class_registered());
-  EXPECT_EQ(100, connection->read_level()) << "no mixer: the host's volume";
+  EXPECT_EQ(100, level_read(*connection)) << "no mixer: the host's volume";
   EXPECT_TRUE(connection->open(0, 0));
   EXPECT_EQ(nullptr, callback_window());
   EXPECT_FALSE(callback_class_registered());
@@ -210,7 +248,7 @@ TEST_F(MixerConnectionTest, DeviceZeroCallsNoMixerFunction) {
   EXPECT_TRUE(connection->open(0, 5));
   EXPECT_TRUE(mixer.calls.empty());
   host->change_volume(-301);
-  EXPECT_EQ(707, connection->read_level());
+  EXPECT_EQ(707, level_read(*connection));
   EXPECT_TRUE(mixer.calls.empty());
 }
 
@@ -257,10 +295,10 @@ TEST_F(MixerConnectionTest, ArithmeticFollowsTheControlsBounds) {
   ASSERT_TRUE(connection->open(1, 0));
   connection->write_level(500);
   EXPECT_EQ(50u, mixer.value_of(100));
-  EXPECT_EQ(500, connection->read_level());
+  EXPECT_EQ(500, level_read(*connection));
   connection->write_level(999);
   EXPECT_EQ(99u, mixer.value_of(100));
-  EXPECT_EQ(990, connection->read_level());
+  EXPECT_EQ(990, level_read(*connection));
 
   // An offset range: the minimum is added on the way out, taken off on the way in.
   mixer.devices[0].speakers.minimum = 1000;
@@ -268,10 +306,10 @@ TEST_F(MixerConnectionTest, ArithmeticFollowsTheControlsBounds) {
   ASSERT_TRUE(connection->open(1, 0));
   connection->write_level(250);
   EXPECT_EQ(1500u, mixer.value_of(100));
-  EXPECT_EQ(250, connection->read_level());
+  EXPECT_EQ(250, level_read(*connection));
   // Below the minimum the difference wraps, unclamped, as unsigned arithmetic does.
   mixer.set_value(100, 999);
-  EXPECT_EQ(static_cast<int>((0xFFFFFFFFu * 1000u) / 2000u), connection->read_level());
+  EXPECT_EQ(static_cast<int>((0xFFFFFFFFu * 1000u) / 2000u), level_read(*connection));
 }
 
 TEST_F(MixerConnectionTest, AControlWithNoRangeReadsAsSilenceAndWritesItsMinimum) {
@@ -281,7 +319,7 @@ TEST_F(MixerConnectionTest, AControlWithNoRangeReadsAsSilenceAndWritesItsMinimum
   mixer.devices[0].speakers.maximum = 7;
   mixer.devices[0].speakers.value = 7;
   ASSERT_TRUE(connection->open(1, 0));
-  EXPECT_EQ(0, connection->read_level());
+  EXPECT_EQ(0, level_read(*connection));
   connection->write_level(800);
   EXPECT_EQ(7u, mixer.value_of(100));
   EXPECT_TRUE(console().empty());
@@ -339,7 +377,7 @@ TEST_F(MixerConnectionTest, FailedReadsAndWritesAreWarnings) {
   ASSERT_TRUE(connection->open(1, 0));
   mixer.details_get_result = MMSYSERR_INVALHANDLE;
   mixer.details_set_result = MMSYSERR_NOMEM;
-  EXPECT_EQ(0, connection->read_level());
+  EXPECT_EQ(read_failed, level_read(*connection)) << "not silence";
   connection->write_level(300);
   EXPECT_EQ(
       (std::vector<std::string>{
@@ -364,11 +402,12 @@ TEST_F(MixerConnectionTest, OnlyTheOpenControlsChangeNoticeMovesTheSliders) {
   EXPECT_TRUE(slider.positions().empty());
 
   EXPECT_EQ(0, SendMessageW(window, MM_MIXM_CONTROL_CHANGE, handle, 100));
-  EXPECT_EQ(std::vector<std::string>{"1:499"}, slider.positions());
+  EXPECT_EQ(std::vector<std::string>{"1:500"}, slider.positions());
 
+  // A level that cannot be read moves no slider to silence.
   mixer.details_get_result = MMSYSERR_ERROR;
   SendMessageW(window, MM_MIXM_CONTROL_CHANGE, handle, 100);
-  EXPECT_EQ((std::vector<std::string>{"1:499", "1:0"}), slider.positions());
+  EXPECT_EQ(std::vector<std::string>{"1:500"}, slider.positions());
   EXPECT_EQ(std::vector<std::string>{"2|mixerGetControlDetails failed in GetVolume - " +
                                      winmm_text(MMSYSERR_ERROR)},
             console());

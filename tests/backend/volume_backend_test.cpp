@@ -46,7 +46,7 @@ TEST_F(VolumeBackendTest, ReopeningADeviceThatIsNotThereFallsBackToTheHost) {
   EXPECT_EQ(0, dwx::mixer_id.value());
   EXPECT_EQ(1, dwx::mixer_control.value()) << "the control is left as it was";
   EXPECT_EQ(std::vector<std::string>{"1:500"}, slider.positions());
-  EXPECT_EQ(500, dwx::volume_backend.get_volume());
+  EXPECT_EQ(500, level_read(dwx::volume_backend));
   EXPECT_TRUE(console().empty()) << "a device past the count is not reported";
 }
 
@@ -56,9 +56,9 @@ TEST_F(VolumeBackendTest, ReopeningWinesOutputBroadcastsItsLevelAndServesIt) {
   EXPECT_EQ(1, dwx::mixer_id.value());
   ASSERT_EQ(1u, slider.levels().size());
   const int level = slider.levels()[0];
-  EXPECT_EQ(level, dwx::volume_backend.get_volume());
+  EXPECT_EQ(level, level_read(dwx::volume_backend));
   dwx::volume_backend.set_volume(300);
-  EXPECT_EQ(299, dwx::volume_backend.get_volume()) << "65535 steps truncate on the way back";
+  EXPECT_EQ(300, level_read(dwx::volume_backend));
   EXPECT_TRUE(host->volume_sets().empty());
   dwx::volume_backend.set_volume(level);
 }
@@ -124,7 +124,7 @@ TEST_F(VolumeBackendTest, TheFirstSetOpensTheConfiguredTargetAndShowsItsLevelBef
   // Opened once: a change of the settings now waits for a reopen.
   dwx::mixer_control.set(0);
   mixer.calls.clear();
-  EXPECT_EQ(249, backend.get_volume());
+  EXPECT_EQ(250, level_read(backend));
   EXPECT_EQ(std::vector<std::string>{"mixerGetControlDetailsA(102)"}, mixer.calls);
   backend.reopen(0, 0);
 }
@@ -136,7 +136,7 @@ TEST_F(VolumeBackendTest, ATargetThatFailsAtFirstUseIsNotTriedAgain) {
   mixer.devices[0].open_result = MMSYSERR_ALLOCATED;
   dwx::mixer_id.set(1);
   host->change_volume(-602);
-  EXPECT_EQ(500, backend.get_volume());
+  EXPECT_EQ(500, level_read(backend));
   EXPECT_EQ(0, dwx::mixer_id.value());
   dwx::mixer_id.set(1);  // even with the setting put back
   mixer.calls.clear();
@@ -146,6 +146,20 @@ TEST_F(VolumeBackendTest, ATargetThatFailsAtFirstUseIsNotTriedAgain) {
   EXPECT_EQ(std::vector<std::string>{"3|mixerOpen failed - " + winmm_text(MMSYSERR_ALLOCATED)},
             console())
       << "reported once";
+}
+
+TEST_F(VolumeBackendTest, AReopenWhoseLevelCannotBeReadMovesNoSlider) {
+  testing_support::ScriptedMixer mixer(GetModuleHandleW(nullptr));
+  mixer.devices = {testing_support::ScriptedMixer::device(L"Card")};
+  mixer.details_get_result = MMSYSERR_ERROR;
+  dwx::mixer_id.set(1);
+  dwx::volume_backend.reopen(1, 0);
+  EXPECT_TRUE(slider.positions().empty()) << "not to silence either";
+  EXPECT_EQ(1, dwx::mixer_id.value()) << "the device itself opened";
+  EXPECT_EQ(std::vector<std::string>{"2|mixerGetControlDetails failed in GetVolume - " +
+                                     winmm_text(MMSYSERR_ERROR)},
+            console());
+  dwx::volume_backend.reopen(0, 0);
 }
 
 TEST_F(VolumeBackendTest, HostChangesOnAnotherThreadDuringADragNeitherDeadlockNorGetLost) {
@@ -185,7 +199,47 @@ TEST_F(VolumeBackendTest, HostChangesOnAnotherThreadDuringADragNeitherDeadlockNo
   EXPECT_EQ(300u, host->volume_sets().size()) << "every step reached the host";
   ASSERT_FALSE(slider.levels().empty());
   EXPECT_EQ(dwx::hdb_to_level(-1000), slider.levels().back());
-  EXPECT_EQ(dwx::hdb_to_level(-1000), dwx::volume_backend.get_volume());
+  EXPECT_EQ(dwx::hdb_to_level(-1000), level_read(dwx::volume_backend));
+}
+
+// The host reports a change on a thread of its own just as the user selects
+// a mixer: the report waits for the registry while the switch shows the
+// mixer's level, and must not then cover it with the host's.
+TEST_F(VolumeBackendTest, AHostChangeThatWaitedThroughASwitchToAMixerShowsNothing) {
+  testing_support::Watchdog watchdog(60000);
+  void* watcher = play_callback();
+  auto notify = [&](int hdb) {
+    standin::call_slot<void>(watcher, standin::play_callback::on_volume_change, hdb);
+  };
+  // What the watcher saw in earlier tests is forgotten while a mixer is selected.
+  dwx::mixer_id.set(1);
+  notify(0);
+  dwx::mixer_id.set(0);
+
+  testing_support::ScriptedMixer mixer(GetModuleHandleW(nullptr));
+  mixer.devices = {testing_support::ScriptedMixer::device(L"Card")};
+  mixer.devices[0].speakers.value = 19660;  // level 300
+  std::atomic<bool> reported{false};
+  std::thread host_thread;
+  {
+    dwx::LockGuard busy(dwx::slider_registry.lock());
+    host_thread = std::thread([&] {
+      notify(-602);
+      reported = true;
+    });
+    Sleep(200);  // it has seen the host's own volume selected, and waits
+    dwx::mixer_id.set(1);
+    dwx::volume_backend.reopen(1, 0);
+  }
+  while (!reported) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    flush_events();
+  }
+  host_thread.join();
+  flush_events();
+  EXPECT_EQ(std::vector<int>{300}, slider.levels());
+  dwx::mixer_id.set(0);
+  dwx::volume_backend.reopen(0, 0);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The volume commands through the menu-item slots, as the player's menus call them.
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "component/component_fixture.h"
 #include "standin_host/abi.h"
@@ -8,6 +10,7 @@
 #include "standin_host/menu_items.h"
 #include "support/blob.h"
 #include "support/master_volume.h"
+#include "support/import_table.h"
 #include "support/scripted_mixer.h"
 
 namespace {
@@ -41,11 +44,12 @@ class VolumeCommandsTest : public ComponentTest {
   }
 
   // The target is a scripted mixer whose level is its value.
-  void start_on_scripted_mixer(const BlobBuilder& blob = BlobBuilder().record("mixer_id", 1)) {
+  void start_on_scripted_mixer(const BlobBuilder& blob = BlobBuilder().record("mixer_id", 1),
+                               DWORD maximum = 1000) {
     mixer = std::make_unique<ScriptedMixer>(component.module());
     ASSERT_TRUE(mixer->applied());
     ScriptedDevice device = ScriptedMixer::device(L"Speakers", 0);
-    device.speakers.maximum = 1000;
+    device.speakers.maximum = maximum;
     mixer->devices = {device};
     component.start(blob);
   }
@@ -202,6 +206,81 @@ TEST_F(VolumeCommandsTest, ALevelChangedElsewhereAfterMuteReplacesTheKeptOne) {
   EXPECT_EQ(300, level()) << "the 640 kept earlier is gone";
 }
 
+// On a control of 0..65535 each level is written truncated; read back, it
+// must still be the same level, or every step and mute would lose one.
+TEST_F(VolumeCommandsTest, OnASixteenBitControlStepsAndMuteComeBackToTheSameLevel) {
+  start_on_scripted_mixer(BlobBuilder().record("mixer_id", 1), 65535);
+  auto value_of = [](int level) { return static_cast<int>(65535u * level / 1000u); };
+  set_level(value_of(640));
+  for (int step = 1; step <= 10; ++step) {
+    menu->perform(volume_up);
+    EXPECT_EQ(value_of(640 + 15 * step), level()) << "up " << step;
+  }
+  for (int step = 1; step <= 10; ++step) {
+    menu->perform(volume_down);
+    EXPECT_EQ(value_of(790 - 15 * step), level()) << "down " << step;
+  }
+  menu->perform(volume_mute);
+  EXPECT_EQ(640, stored("mixer_mute_level"));
+  menu->perform(volume_mute);
+  EXPECT_EQ(value_of(640), level());
+}
+
+// Once armed with a thread's id, that thread pauses before the next lock it
+// takes in the component.
+std::atomic<DWORD> pausing_thread{0};
+using EnterFn = void(WINAPI*)(CRITICAL_SECTION*);
+EnterFn real_enter = nullptr;
+void WINAPI pausing_enter(CRITICAL_SECTION* section) {
+  DWORD armed = GetCurrentThreadId();
+  if (pausing_thread.compare_exchange_strong(armed, 0)) Sleep(200);
+  real_enter(section);
+}
+
+// Another thread's command starts while this one reads the level; this one
+// then pauses before it next takes a lock, which lets the other one through
+// if reading and setting are apart. Both commands must count.
+TEST_F(VolumeCommandsTest, TwoCommandsAtOnceBothCount) {
+  start_on_scripted_mixer();
+  set_level(500);
+  menu->perform(volume_up);  // opens the target first
+  testing_support::ImportPatch pause(component.module(), "kernel32.dll", "EnterCriticalSection",
+                                     reinterpret_cast<void*>(&pausing_enter));
+  ASSERT_TRUE(pause.applied());
+  real_enter = pause.original<EnterFn>();
+  std::atomic<bool> started{false};
+  std::thread other;
+  mixer->on_read = [&] {
+    if (started.exchange(true)) return;
+    other = std::thread([&] { menu->perform(volume_up); });
+    pausing_thread = GetCurrentThreadId();
+  };
+  menu->perform(volume_up);
+  other.join();
+  pausing_thread = 0;
+  mixer->on_read = nullptr;
+  EXPECT_EQ(545, level());
+}
+
+// A level that cannot be read is not silence: nothing is unmuted, raised or
+// lowered from a made-up 0.
+TEST_F(VolumeCommandsTest, ACommandThatCannotReadTheLevelOnlyWarns) {
+  start_on_scripted_mixer(BlobBuilder().record("mixer_id", 1).record("mixer_mute_level", 640));
+  set_level(300);
+  menu->perform(volume_down);  // opens the target first
+  EXPECT_EQ(285, level());
+  host.clear_records();
+  const int before = writes();
+  mixer->details_get_result = MMSYSERR_ERROR;
+  for (unsigned index : {volume_mute, volume_up, volume_down})
+    menu->perform(index);
+  EXPECT_EQ(before, writes());
+  EXPECT_EQ(285, level());
+  EXPECT_EQ(640, stored("mixer_mute_level"));
+  const std::string warning = "2|dwx_volume|mixerGetControlDetails failed in GetVolume - ";
+  EXPECT_EQ((std::vector<std::string>{warning, warning, warning}), console());
+}
+
 TEST_F(VolumeCommandsTest, TheMutedLevelSurvivesARestartOfThePlayer) {
   start_on_scripted_mixer();
   set_level(640);
@@ -278,19 +357,18 @@ TEST_F(VolumeCommandsTest, OnWinesOwnMixerTheCommandsMoveItsMasterVolume) {
   testing_support::MasterVolume master(0);  // "Out: default"
   ASSERT_TRUE(master.ready());
   ASSERT_EQ(65535u, master.maximum());
-  ASSERT_TRUE(master.set(32767));  // level 499
+  ASSERT_TRUE(master.set(32767));  // level 500
   component.start(BlobBuilder().record("mixer_id", 1));
 
   // Wine keeps the value on its own scale, so what is read back may be a
-  // step below what was written.
+  // little off what was written; it is still nearest the same level.
   menu->perform(volume_up);
-  EXPECT_NEAR(33684, static_cast<int>(master.get()), 2) << "level 514 of 0..65535";
-  const int muted = static_cast<int>(master.get()) * 1000 / 65535;
+  EXPECT_NEAR(33750, static_cast<int>(master.get()), 2) << "level 515 of 0..65535";
   menu->perform(volume_mute);
   EXPECT_EQ(0u, master.get());
-  EXPECT_EQ(muted, stored("mixer_mute_level"));
+  EXPECT_EQ(515, stored("mixer_mute_level"));
   menu->perform(volume_mute);
-  EXPECT_NEAR(65535 * muted / 1000, static_cast<int>(master.get()), 2);
+  EXPECT_NEAR(33750, static_cast<int>(master.get()), 2);
   EXPECT_TRUE(host.volume_sets().empty()) << "the host's own volume is left alone";
 }
 

@@ -45,12 +45,12 @@ class PageBroadcastTest : public BackendTest {
   HWND page = nullptr;
 };
 
-// The host's own volume at -6.02 dB is level 500; Wine's "Out: default" at
-// 32767 of 0..65535 is level 499.
-constexpr int host_level = 500, mixer_level = 499;
+// The host's own volume at -10.00 dB is level 316; Wine's "Out: default" at
+// 32767 of 0..65535 is level 500.
+constexpr int host_level = 316, mixer_level = 500;
 
 TEST_F(PageBroadcastTest, RepairingAVanishedDeviceBroadcastsTheHostsOwnLevel) {
-  host->change_volume(-602);
+  host->change_volume(-1000);
   slider.clear();
   dwx::mixer_id.set(3);
   open_page();
@@ -73,7 +73,7 @@ TEST_F(PageBroadcastTest, EachNewChoiceBroadcastsTheLevelOfWhatIsNowInUse) {
   testing_support::MasterVolume master(0);
   ASSERT_TRUE(master.ready());
   ASSERT_TRUE(master.set(32767));
-  host->change_volume(-602);
+  host->change_volume(-1000);
   open_page();
   slider.clear();
 

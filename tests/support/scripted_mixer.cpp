@@ -167,6 +167,7 @@ struct ScriptedMixerCalls {
       active->calls.push_back(
           std::string(set ? "mixerSetControlDetails(" : "mixerGetControlDetailsA(") +
           number(details->dwControlID) + ")");
+    if (!set && active->on_read) active->on_read();
     MMRESULT error = MMSYSERR_NOERROR;
     if (active->device_of(object, flags, &error) == nullptr) return error;
     const MMRESULT scripted = set ? active->details_set_result : active->details_get_result;

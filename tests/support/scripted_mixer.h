@@ -5,6 +5,7 @@
 
 #include <mmsystem.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,8 @@ class ScriptedMixer {
   std::vector<ScriptedDevice> devices;
   MMRESULT details_get_result = MMSYSERR_NOERROR;
   MMRESULT details_set_result = MMSYSERR_NOERROR;
+  // Runs at the start of every mixerGetControlDetailsA, on the caller's thread.
+  std::function<void()> on_read;
 
   // Every call the module made, e.g. "mixerOpen(1)", "mixerClose(1)", while
   // record_calls is true.

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -361,6 +362,42 @@ TEST_P(ExtensionWindowTest, AReasonTheSystemCannotNameLeavesTheMessageEndingAfte
   ASSERT_TRUE(system_text(0x20001234).empty());
   EXPECT_EQ(nullptr, window.create_or_transfer(container, &layout));
   EXPECT_EQ(std::vector<std::string>{"3|dwx_volume|Failed to create window - "}, console());
+}
+
+// The component's heap, refusing one request once armed.
+struct Heap {
+  static std::atomic<bool> refuse_next;
+  static void* __cdecl malloc(size_t size) {
+    return refuse_next.exchange(false) ? nullptr : original_malloc(size);
+  }
+  static void* __cdecl realloc(void* block, size_t size) {
+    return refuse_next.exchange(false) ? nullptr : original_realloc(block, size);
+  }
+  static void*(__cdecl* original_malloc)(size_t);
+  static void*(__cdecl* original_realloc)(void*, size_t);
+};
+std::atomic<bool> Heap::refuse_next{false};
+void*(__cdecl* Heap::original_malloc)(size_t) = nullptr;
+void*(__cdecl* Heap::original_realloc)(void*, size_t) = nullptr;
+
+TEST_P(ExtensionWindowTest, AWindowTheSliderListHasNoRoomForIsReported) {
+  ExtensionWindow window = object();
+  Heap::original_malloc =
+      patch("msvcrt.dll", "malloc", reinterpret_cast<const void*>(&Heap::malloc))
+          .original<void*(__cdecl*)(size_t)>();
+  Heap::original_realloc =
+      patch("msvcrt.dll", "realloc", reinterpret_cast<const void*>(&Heap::realloc))
+          .original<void*(__cdecl*)(void*, size_t)>();
+  // The first slider's registration is the first thing the creation asks
+  // the heap for.
+  Heap::refuse_next = true;
+  const HWND created = place(window, RECT{0, 0, 200, 200});
+  EXPECT_FALSE(Heap::refuse_next) << "the heap was asked";
+  EXPECT_NE(nullptr, trackbar_in(created)) << "the window is there all the same";
+  const std::vector<std::string> expected = {
+      "2|dwx_volume|Volume slider will not follow volume changes - " +
+      system_text(ERROR_NOT_ENOUGH_MEMORY)};
+  EXPECT_EQ(expected, console());
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, ExtensionWindowTest, ::testing::Values(&toolbar_kind, &panel_kind),
