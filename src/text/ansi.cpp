@@ -47,6 +47,9 @@ constexpr uint32_t max_count = 0x7FFFFFFF;
 
 uint32_t clamp_count(uint32_t n) { return n < max_count ? n : max_count; }
 
+// The most bytes any ANSI code page makes of n UTF-16 units.
+uint32_t ansi_bytes_for(uint32_t units) { return units <= max_count / 3 ? 3 * units : max_count; }
+
 }  // namespace
 
 uint32_t ansi_to_utf16(const char* source, char16_t* destination, uint32_t max_bytes) {
@@ -57,7 +60,7 @@ uint32_t ansi_to_utf16(const char* source, char16_t* destination, uint32_t max_b
 
 uint32_t utf16_to_ansi(const char16_t* source, char* destination, uint32_t max_units) {
   const uint32_t units = clamp_count(bounded_length(source, max_units));
-  return wide_to_ansi(source, units, destination, units);
+  return wide_to_ansi(source, units, destination, ansi_bytes_for(units));
 }
 
 uint32_t utf8_to_ansi(const char* source, char* destination, uint32_t max_bytes) {

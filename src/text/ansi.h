@@ -10,9 +10,10 @@ namespace dwx {
 // Each writes a NUL of its output width after what it converted and returns
 // the number of units written before it; a failing system call converts
 // nothing. With n the bounded source length, callers provide room for n + 1
-// units, except for ansi_to_utf8, which needs 3n + 1 bytes (one ANSI byte can
-// become three bytes of UTF-8). utf16_to_ansi converts nothing when a
-// double-byte code page would need more than n bytes.
+// units, except for ansi_to_utf8 and utf16_to_ansi, which need 3n + 1 bytes:
+// one ANSI byte can become three bytes of UTF-8, and one UTF-16 unit two
+// bytes of a double-byte code page (932, 936, 949), three where the ANSI code
+// page is UTF-8.
 uint32_t ansi_to_utf16(const char* source, char16_t* destination, uint32_t max_bytes);
 uint32_t utf16_to_ansi(const char16_t* source, char* destination, uint32_t max_units);
 // Through UTF-16, in scratch space from the stack up to 4096 bytes.
