@@ -208,6 +208,10 @@ TEST_F(AnsiTest, CopiesForWindowsCalls) {
   EXPECT_EQ(WideCopy(nullptr).get(), nullptr);
   EXPECT_EQ(AnsiCopy(nullptr).get(), nullptr);
   EXPECT_EQ(std::wstring(WideCopy("").get()), L"");
+  // Short copies live on the stack; these need more than its 4096 bytes.
+  const std::string long_text(5000, 'x');
+  EXPECT_EQ(std::wstring(WideCopy(long_text.c_str()).get()), std::wstring(5000, L'x'));
+  EXPECT_EQ(std::string(AnsiCopy(long_text.c_str()).get()), long_text);
 }
 
 }  // namespace
