@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "text/scratch_buffer.h"
 #include "text/text_copy.h"
 #include "text/utf_codec.h"
@@ -47,6 +45,9 @@ constexpr uint32_t max_count = 0x7FFFFFFF;
 
 uint32_t clamp_count(uint32_t n) { return n < max_count ? n : max_count; }
 
+// The most bytes any ANSI code page makes of n UTF-16 units.
+uint32_t ansi_bytes_for(uint32_t units) { return units <= max_count / 3 ? 3 * units : max_count; }
+
 }  // namespace
 
 uint32_t ansi_to_utf16(const char* source, char16_t* destination, uint32_t max_bytes) {
@@ -57,7 +58,7 @@ uint32_t ansi_to_utf16(const char* source, char16_t* destination, uint32_t max_b
 
 uint32_t utf16_to_ansi(const char16_t* source, char* destination, uint32_t max_units) {
   const uint32_t units = clamp_count(bounded_length(source, max_units));
-  return wide_to_ansi(source, units, destination, units);
+  return wide_to_ansi(source, units, destination, ansi_bytes_for(units));
 }
 
 uint32_t utf8_to_ansi(const char* source, char* destination, uint32_t max_bytes) {
@@ -95,24 +96,18 @@ void append_ansi(Utf8String& string, const char* source, uint32_t max_bytes) {
   string.append(converted, length);
 }
 
-WideCopy::WideCopy(const char* utf8) : text_(nullptr) {
-  if (utf8 == nullptr) return;
-  const uint32_t bytes = clamp_count(bounded_length(utf8, unbounded));
-  const uint32_t size = utf16_scratch_bytes(bytes);
-  if (size == ~0u) return;
-  text_ = static_cast<char16_t*>(std::malloc(size));
-  if (text_ != nullptr) utf8_to_utf16(utf8, text_, bytes);
+WideCopy::WideCopy(const char* utf8)
+    : bytes_(clamp_count(bounded_length(utf8, unbounded))), buffer_(utf16_scratch_bytes(bytes_)) {
+  if (utf8 == nullptr || buffer_.data() == nullptr) return;
+  text_ = reinterpret_cast<char16_t*>(buffer_.data());
+  utf8_to_utf16(utf8, text_, bytes_);
 }
 
-WideCopy::~WideCopy() { std::free(text_); }
-
-AnsiCopy::AnsiCopy(const char* utf8) : text_(nullptr) {
-  if (utf8 == nullptr) return;
-  const uint32_t bytes = clamp_count(bounded_length(utf8, unbounded));
-  text_ = static_cast<char*>(std::malloc(size_t{bytes} + 1));
-  if (text_ != nullptr) utf8_to_ansi(utf8, text_, bytes);
+AnsiCopy::AnsiCopy(const char* utf8)
+    : bytes_(clamp_count(bounded_length(utf8, unbounded))), buffer_(bytes_ + 1) {
+  if (utf8 == nullptr || buffer_.data() == nullptr) return;
+  text_ = reinterpret_cast<char*>(buffer_.data());
+  utf8_to_ansi(utf8, text_, bytes_);
 }
-
-AnsiCopy::~AnsiCopy() { std::free(text_); }
 
 }  // namespace dwx

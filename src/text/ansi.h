@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "text/scratch_buffer.h"
 #include "text/utf8_string.h"
 
 namespace dwx {
@@ -10,9 +11,10 @@ namespace dwx {
 // Each writes a NUL of its output width after what it converted and returns
 // the number of units written before it; a failing system call converts
 // nothing. With n the bounded source length, callers provide room for n + 1
-// units, except for ansi_to_utf8, which needs 3n + 1 bytes (one ANSI byte can
-// become three bytes of UTF-8). utf16_to_ansi converts nothing when a
-// double-byte code page would need more than n bytes.
+// units, except for ansi_to_utf8 and utf16_to_ansi, which need 3n + 1 bytes:
+// one ANSI byte can become three bytes of UTF-8, and one UTF-16 unit two
+// bytes of a double-byte code page (932, 936, 949), three where the ANSI code
+// page is UTF-8.
 uint32_t ansi_to_utf16(const char* source, char16_t* destination, uint32_t max_bytes);
 uint32_t utf16_to_ansi(const char16_t* source, char* destination, uint32_t max_units);
 // Through UTF-16, in scratch space from the stack up to 4096 bytes.
@@ -26,31 +28,35 @@ inline void set_from_ansi(Utf8String& string, const char* source, uint32_t max_b
   append_ansi(string, source, max_bytes);
 }
 
-// A heap copy of UTF-8 text in the form a wide Windows call takes; null when
-// the heap had no room.
+// A copy of UTF-8 text in the form a wide Windows call takes. Like the
+// conversions' scratch space it lives on the stack up to 4096 bytes, so that
+// a short text, a tooltip's at every mouse move of a drag, costs no heap
+// allocation; null when a longer one found no room on the heap.
 class WideCopy {
  public:
   explicit WideCopy(const char* utf8);
-  ~WideCopy();
   WideCopy(const WideCopy&) = delete;
   WideCopy& operator=(const WideCopy&) = delete;
   const wchar_t* get() const { return reinterpret_cast<const wchar_t*>(text_); }
 
  private:
-  char16_t* text_;
+  uint32_t bytes_;  // of the source; the buffer is sized from it
+  ScratchBuffer buffer_;
+  char16_t* text_ = nullptr;
 };
 
 // The same for an ANSI Windows call.
 class AnsiCopy {
  public:
   explicit AnsiCopy(const char* utf8);
-  ~AnsiCopy();
   AnsiCopy(const AnsiCopy&) = delete;
   AnsiCopy& operator=(const AnsiCopy&) = delete;
   const char* get() const { return text_; }
 
  private:
-  char* text_;
+  uint32_t bytes_;
+  ScratchBuffer buffer_;
+  char* text_ = nullptr;
 };
 
 }  // namespace dwx

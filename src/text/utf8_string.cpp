@@ -91,7 +91,10 @@ void Utf8String::append_utf16(const char16_t* text, uint32_t max_units) {
   ScratchBuffer scratch(utf8_scratch_bytes(units));
   if (scratch.data() == nullptr) return;
   char* converted = reinterpret_cast<char*>(scratch.data());
-  const uint32_t bytes = utf16_to_utf8(text, converted, units);
+  // The caller's own bound, not the length: a text that ends before it may be
+  // read up to its NUL, which tells a lone high surrogate at its end from
+  // half of a pair cut by the bound.
+  const uint32_t bytes = utf16_to_utf8(text, converted, max_units);
   append(converted, bytes);
 }
 

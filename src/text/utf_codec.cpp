@@ -38,16 +38,17 @@ Decoded decode_utf8(const uint8_t* bytes, uint32_t max_bytes) {
   for (uint32_t i = 1; i < length; ++i) {
     if (bytes[i] == 0) return failed;
   }
-  if (length == 2 && (lead & 0x1E) == 0) return failed;  // C0 and C1: overlong ASCII
 
   uint32_t value = lead & (0xFFu >> (length + 1));
   for (uint32_t i = 1; i < length; ++i) {
     const uint8_t byte = bytes[i];
     if ((byte & 0xC0) != 0x80) return failed;
-    // The only overlong test for the longer forms, made at the third byte.
-    if (i == 2 && value == 0 && ((byte & 0x7F) >> (7 - length)) == 0) return failed;
     value = value * 64 + (byte & 0x3F);
   }
+  // The smallest value of each length: anything below it is overlong (C0 80
+  // for a NUL, E0 80 AF for '/').
+  static constexpr uint32_t shortest[] = {0, 0, 0x80, 0x800, 0x10000, 0x200000, 0x4000000};
+  if (value < shortest[length]) return failed;
   return Decoded{value, length};
 }
 
@@ -79,10 +80,12 @@ uint32_t encode_utf8(uint32_t code_point, uint8_t* out) {
   return length;
 }
 
-Decoded decode_utf16(const char16_t* units) {
+Decoded decode_utf16(const char16_t* units, uint32_t max_units) {
+  if (max_units == 0) return failed;
   const uint32_t first = units[0];
   if (first == 0) return failed;
   if (first >= 0xD800 && first <= 0xDBFF) {
+    if (max_units == 1) return failed;
     const uint32_t second = units[1];
     if (second >= 0xDC00 && second <= 0xDFFF) {
       return Decoded{((first & 0x3FF) << 10 | (second & 0x3FF)) + 0x10000, 2};
@@ -127,8 +130,8 @@ uint32_t utf16_to_utf8(const char16_t* source, char* destination, uint32_t max_u
     const char16_t* next = source;
     uint32_t remaining = max_units;
     while (remaining != 0 && *next != 0) {
-      const Decoded character = decode_utf16(next);
-      if (character.taken == 0 || character.taken > remaining) break;
+      const Decoded character = decode_utf16(next, remaining);
+      if (character.taken == 0) break;
       remaining -= character.taken;
       next += character.taken;
       const uint32_t bytes =

@@ -11,16 +11,20 @@ struct Decoded {
 };
 
 // Decodes one character from at most max_bytes bytes (more than 6 counts as 6).
-// Accepts the historical 5- and 6-byte forms. Of the overlong forms it rejects
-// C0 and C1 leads and those with an empty payload up to the third byte's top
-// bits; the others decode to their value.
+// Accepts the historical 5- and 6-byte forms. An overlong form, a value
+// written with more bytes than it needs, fails like any other invalid
+// sequence: taken as a shorter one it could smuggle a '/' or a NUL past a
+// check made on the bytes.
 Decoded decode_utf8(const uint8_t* bytes, uint32_t max_bytes);
 // Writes 1 to 6 bytes (no NUL); returns how many, or 0 above 0x7FFFFFFF.
 uint32_t encode_utf8(uint32_t code_point, uint8_t* out);
 
-// One character from UTF-16: a pair yields its code point from 2 units, any
-// other unit (a lone surrogate included) itself from 1, a 0 unit nothing.
-Decoded decode_utf16(const char16_t* units);
+// One character from at most max_units units: a pair yields its code point
+// from 2 units, any other unit (a lone surrogate included) itself from 1, a 0
+// unit nothing. A high surrogate that is the last unit allowed fails, as a
+// UTF-8 sequence cut by its budget does: the unit after it, which would say
+// whether it is half of a pair, may not be read.
+Decoded decode_utf16(const char16_t* units, uint32_t max_units);
 // Writes 1 or 2 units; returns how many, or 0 for 0 and above 0x10FFFF.
 uint32_t encode_utf16(uint32_t code_point, char16_t* out);
 

@@ -114,6 +114,9 @@ TEST(Utf8StringTest, AppendUtf16ConvertsUpToTheLimit) {
   EXPECT_STREQ(string.get_text(),
                "\xED\xA0\x80"
                "a");
+  // A lone high surrogate at the very end is still a character of its own.
+  string.set_from_utf16(u"a\xD800", unbounded);
+  EXPECT_STREQ(string.get_text(), "a\xED\xA0\x80");
   string.set_from_utf16(nullptr, unbounded);
   EXPECT_STREQ(string.get_text(), "");
 }

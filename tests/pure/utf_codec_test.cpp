@@ -41,14 +41,20 @@ TEST(UtfCodecTest, DecodeUtf8) {
       {{0xE2, 0x82, 0xAC}, 3, 0x20AC, 3},
       {{0xE2, 0x82, 0xAC}, 2, 0, 0},  // the budget cuts the character
       {{0xE2, 0x82, 0xAC}, 100, 0x20AC, 3},
+      // Overlong: each value below the smallest of its length fails.
       {{0xE0, 0x80, 0x80}, 3, 0, 0},
-      // The overlong test looks only at the third byte's top bits: these pass.
-      {{0xE0, 0x80, 0x90}, 3, 0x10, 3},
-      {{0xE0, 0x9F, 0xBF}, 3, 0x7FF, 3},
+      {{0xE0, 0x80, 0xAF}, 3, 0, 0},  // '/'
+      {{0xE0, 0x9F, 0xBF}, 3, 0, 0},
+      {{0xE0, 0xA0, 0x80}, 3, 0x800, 3},
       {{0xED, 0xA0, 0x80}, 3, 0xD800, 3},  // surrogates decode like any value
       {{0xF4, 0x8F, 0xBF, 0xBF}, 4, 0x10FFFF, 4},
       {{0xF0, 0x80, 0x80, 0x80}, 4, 0, 0},
+      {{0xF0, 0x80, 0x9F, 0xBF}, 4, 0, 0},  // U+07FF
+      {{0xF0, 0x8F, 0xBF, 0xBF}, 4, 0, 0},
+      {{0xF0, 0x90, 0x80, 0x80}, 4, 0x10000, 4},
+      {{0xF8, 0x87, 0xBF, 0xBF, 0xBF}, 5, 0, 0},
       {{0xF8, 0x88, 0x80, 0x80, 0x80}, 5, 0x200000, 5},
+      {{0xFC, 0x83, 0xBF, 0xBF, 0xBF, 0xBF}, 6, 0, 0},
       {{0xFC, 0x84, 0x80, 0x80, 0x80, 0x80}, 6, 0x4000000, 6},
       {{0xFD, 0xBF, 0xBF, 0xBF, 0xBF, 0xBF}, 6, 0x7FFFFFFF, 6},
       {{0xFE}, 6, 0, 0},
@@ -125,27 +131,41 @@ TEST(UtfCodecTest, EveryEncodedValueDecodesBack) {
 TEST(UtfCodecTest, DecodeUtf16) {
   struct Case {
     std::u16string units;
+    uint32_t budget;
     uint32_t code_point;
     uint32_t taken;
   };
   const Case cases[] = {
-      {u"", 0, 0},
-      {u"A", 0x41, 1},
-      {u"\xFFFF", 0xFFFF, 1},
-      {u"\xD83D\xDE00", 0x1F600, 2},
-      {u"\xD800\xDC00", 0x10000, 2},
-      {u"\xDBFF\xDFFF", 0x10FFFF, 2},
-      {u"\xDC00", 0xDC00, 1},  // a lone low surrogate passes through
+      {u"", ~0u, 0, 0},
+      {u"A", ~0u, 0x41, 1},
+      {u"A", 0, 0, 0},
+      {u"\xFFFF", 1, 0xFFFF, 1},
+      {u"\xD83D\xDE00", ~0u, 0x1F600, 2},
+      {u"\xD800\xDC00", 2, 0x10000, 2},
+      {u"\xDBFF\xDFFF", ~0u, 0x10FFFF, 2},
+      {u"\xDC00", 1, 0xDC00, 1},  // a lone low surrogate passes through
       {u"\xD800"
        u"A",
-       0xD800, 1},                   // so does an unpaired high one
-      {u"\xDE00\xD83D", 0xDE00, 1},  // a pair in the wrong order is two lone units
+       ~0u, 0xD800, 1},                   // so does an unpaired high one
+      {u"\xD800", ~0u, 0xD800, 1},        // also before the terminator
+      {u"\xD83D\xDE00", 1, 0, 0},         // the budget ends inside the pair
+      {u"\xDE00\xD83D", ~0u, 0xDE00, 1},  // a pair in the wrong order is two lone units
   };
   for (const Case& c : cases) {
-    const Decoded decoded = decode_utf16(c.units.c_str());
-    EXPECT_EQ(decoded.code_point, c.code_point) << std::hex << c.code_point;
-    EXPECT_EQ(decoded.taken, c.taken) << std::hex << c.code_point;
+    const Decoded decoded = decode_utf16(c.units.c_str(), c.budget);
+    EXPECT_EQ(decoded.code_point, c.code_point)
+        << std::hex << c.code_point << " budget " << c.budget;
+    EXPECT_EQ(decoded.taken, c.taken) << std::hex << c.code_point << " budget " << c.budget;
   }
+}
+
+TEST(UtfCodecTest, Utf16ToUtf8ReadsNothingPastTheBudget) {
+  // An unterminated text that fills its allocation and ends in a high
+  // surrogate: the sanitizer reports a look at the unit after it.
+  const std::vector<char16_t> units = {u'a', 0xD83D};
+  char out[8];
+  EXPECT_EQ(utf16_to_utf8(units.data(), out, 2), 1u);
+  EXPECT_STREQ(out, "a");
 }
 
 TEST(UtfCodecTest, EncodeUtf16) {

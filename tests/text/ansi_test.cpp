@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -80,12 +81,64 @@ TEST_F(AnsiTest, Utf16ToAnsi) {
   };
   for (const Case& c : cases) {
     const uint32_t n = bounded_length(c.source.c_str(), c.max_units);
-    Guarded<char> out(n + 1);
+    Guarded<char> out(3 * n + 1);
     const uint32_t written = utf16_to_ansi(c.source.c_str(), out.get(), c.max_units);
     EXPECT_EQ(std::string(out.get(), written), c.expected);
     EXPECT_EQ(out.get()[written], '\0');
     EXPECT_TRUE(out.intact());
   }
+}
+
+// The same conversions where one character takes two bytes. A program's ANSI
+// code page is fixed when it starts: the CTest entries text_tests_cp932,
+// _cp936 and _cp949 start this program under each of them (Wine takes it from
+// LC_ALL) and set DWX_DOUBLE_BYTE_CODE_PAGE, so that there a wrong code page
+// fails rather than skips.
+TEST(AnsiDoubleByteTest, WholeTextsConvert) {
+  struct Case {
+    UINT code_page;
+    std::u16string text;  // "volume 50%"
+    const char* utf8;
+    const char* ansi;
+    const char* first_character;
+  };
+  const Case cases[] = {
+      {932, u"\u97F3\u91CF 50%", "\xE9\x9F\xB3\xE9\x87\x8F 50%", "\x89\xB9\x97\xCA 50%",
+       "\x89\xB9"},
+      {936, u"\u97F3\u91CF 50%", "\xE9\x9F\xB3\xE9\x87\x8F 50%", "\xD2\xF4\xC1\xBF 50%",
+       "\xD2\xF4"},
+      {949, u"\uC74C\uB7C9 50%", "\xEC\x9D\x8C\xEB\x9F\x89 50%", "\xC0\xBD\xB7\xAE 50%",
+       "\xC0\xBD"},
+  };
+  const Case* c = nullptr;
+  for (const Case& candidate : cases) {
+    if (candidate.code_page == GetACP()) c = &candidate;
+  }
+  if (c == nullptr) {
+    if (getenv("DWX_DOUBLE_BYTE_CODE_PAGE") != nullptr) {
+      FAIL() << "started for code page " << getenv("DWX_DOUBLE_BYTE_CODE_PAGE")
+             << ", running under " << GetACP();
+    }
+    GTEST_SKIP() << "runs under a double-byte code page, in the text_tests_cp* entries";
+  }
+
+  const uint32_t n = bounded_length(c->text.c_str(), unbounded);
+  Guarded<char> ansi(3 * n + 1);
+  EXPECT_EQ(utf16_to_ansi(c->text.c_str(), ansi.get(), unbounded), std::strlen(c->ansi));
+  EXPECT_STREQ(ansi.get(), c->ansi);
+  EXPECT_TRUE(ansi.intact());
+  char first[8];
+  EXPECT_EQ(utf16_to_ansi(c->text.c_str(), first, 1), 2u);
+  EXPECT_STREQ(first, c->first_character);
+
+  // The ANSI form of a tooltip text, and back.
+  Guarded<char> from_utf8(std::strlen(c->utf8) + 1);
+  EXPECT_EQ(utf8_to_ansi(c->utf8, from_utf8.get(), unbounded), std::strlen(c->ansi));
+  EXPECT_STREQ(from_utf8.get(), c->ansi);
+  EXPECT_TRUE(from_utf8.intact());
+  Guarded<char> back(3 * std::strlen(c->ansi) + 1);
+  EXPECT_EQ(ansi_to_utf8(c->ansi, back.get(), unbounded), std::strlen(c->utf8));
+  EXPECT_STREQ(back.get(), c->utf8);
 }
 
 TEST_F(AnsiTest, Utf8ToAnsiAndBack) {
@@ -155,6 +208,10 @@ TEST_F(AnsiTest, CopiesForWindowsCalls) {
   EXPECT_EQ(WideCopy(nullptr).get(), nullptr);
   EXPECT_EQ(AnsiCopy(nullptr).get(), nullptr);
   EXPECT_EQ(std::wstring(WideCopy("").get()), L"");
+  // Short copies live on the stack; these need more than its 4096 bytes.
+  const std::string long_text(5000, 'x');
+  EXPECT_EQ(std::wstring(WideCopy(long_text.c_str()).get()), std::wstring(5000, L'x'));
+  EXPECT_EQ(std::string(AnsiCopy(long_text.c_str()).get()), long_text);
 }
 
 }  // namespace

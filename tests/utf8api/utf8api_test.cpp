@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
+#include <functional>
 #include <string>
 
 #include "standin_host/host_objects.h"
+#include "support/import_table.h"
 #include "utf8api.h"
 #include "utf8api_testing.h"
 
@@ -152,6 +154,73 @@ TEST_P(Utf8Api, MessageBoxesGoToTheInstalledHook) {
   EXPECT_EQ(IDCANCEL, uMessageBox(nullptr, "warning: A\nerror: B", "DWX Volume notices", 0));
   utf8api_set_message_box_hook(nullptr, nullptr);
   EXPECT_EQ("warning: A\nerror: B|DWX Volume notices|0", seen);
+}
+
+// A heap with no room for a large block; small ones are still given.
+constexpr size_t largest_block = 64 * 1024;
+using MallocFn = void*(__cdecl*)(size_t);
+using ReallocFn = void*(__cdecl*)(void*, size_t);
+MallocFn real_malloc = nullptr;
+ReallocFn real_realloc = nullptr;
+void* __cdecl small_malloc(size_t size) {
+  return size > largest_block ? nullptr : real_malloc(size);
+}
+void* __cdecl small_realloc(void* block, size_t size) {
+  return size > largest_block ? nullptr : real_realloc(block, size);
+}
+
+// A text too large for the heap fails the call with ERROR_NOT_ENOUGH_MEMORY,
+// and nothing but that result, a C++ exception least of all, comes back
+// across the DLL's C exports.
+TEST_P(Utf8Api, ATextTooLargeForTheHeapFailsTheCall) {
+  HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_POPUP, 0, 0, 100, 100,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(nullptr, combo);
+  const std::string huge(largest_block, 'x');
+  WNDCLASSA description = {};
+  description.lpfnWndProc = plain_procedure;
+  description.hInstance = GetModuleHandleW(nullptr);
+  description.lpszClassName = huge.c_str();
+  standin::HostStringObject out;
+  const struct {
+    const char* call;
+    std::function<bool()> failed;
+  } calls[] = {
+      {"uCreateWindowEx",
+       [&] {
+         return uCreateWindowEx(0, "STATIC", huge.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                description.hInstance, nullptr) == nullptr;
+       }},
+      {"uRegisterClass", [&] { return uRegisterClass(&description) == 0; }},
+      {"uUnregisterClass", [&] { return !uUnregisterClass(huge.c_str(), nullptr); }},
+      {"uSendMessageText",
+       [&] {
+         uSendMessageText(combo, CB_ADDSTRING, 0, huge.c_str());
+         return SendMessageW(combo, CB_GETCOUNT, 0, 0) == 0;
+       }},
+      {"uLoadCursor", [&] { return uLoadCursor(nullptr, huge.c_str()) == nullptr; }},
+      {"uGetModuleHandle", [&] { return uGetModuleHandle(huge.c_str()) == nullptr; }},
+      {"uPrintfV",
+       [&] {
+         out.text = "old";
+         printf_into(&out, "<%s>", huge.c_str());
+         return out.text.empty();
+       }},
+  };
+  const HMODULE utf8api = GetModuleHandleW(L"utf8api.dll");
+  testing_support::ImportPatch malloc_patch(utf8api, "msvcrt.dll", "malloc",
+                                            reinterpret_cast<const void*>(&small_malloc));
+  testing_support::ImportPatch realloc_patch(utf8api, "msvcrt.dll", "realloc",
+                                             reinterpret_cast<const void*>(&small_realloc));
+  ASSERT_TRUE(malloc_patch.applied() && realloc_patch.applied());
+  real_malloc = malloc_patch.original<MallocFn>();
+  real_realloc = realloc_patch.original<ReallocFn>();
+  for (const auto& c : calls) {
+    SetLastError(0);
+    EXPECT_TRUE(c.failed()) << c.call;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY), GetLastError()) << c.call;
+  }
+  DestroyWindow(combo);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, Utf8Api, ::testing::Values(true, false),
