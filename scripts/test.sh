@@ -47,9 +47,20 @@ run_suite() {
   fi
   programs=$(find "$results" -name '*.xml' 2>/dev/null | wc -l)
   rm -f "$log"
-  local line="$title: $passed passed, $failed failed, $skipped skipped"
+  # Every program leaves its results. One that left none died, even where
+  # its exit code said otherwise (Wine's crash handler can exit with 0).
+  local name missing=()
+  while read -r name; do
+    [ -f "$results/$name.xml" ] || missing+=("$name")
+  done < <(ctest --test-dir "$dir" -N | sed -n 's/^ *Test *#[0-9]*: //p' | grep -vxE 'wine_(start|stop)')
+  local line="$title: $passed passed, $((failed + ${#missing[@]})) failed, $skipped skipped"
   line+=" ($programs programs, ${seconds} s)"
   [ "$rc" -eq 0 ] || { line+=" FAILED"; status=1; }
+  if [ ${#missing[@]} -gt 0 ]; then
+    line+=" FAILED: no results from ${missing[*]}"
+    status=1
+    failed=$((failed + ${#missing[@]}))
+  fi
   summary+=("$line")
   total_passed=$((total_passed + passed))
   total_failed=$((total_failed + failed))
