@@ -8,11 +8,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/platform.sh"
 dwx_detect_win32
 dwx_say_platform "benchmarking"
-bits=32
-[ "$dwx_win32" = 1 ] || bits=64
-if [ "$bits" = 64 ]; then "$root/scripts/build.sh" --win64; else "$root/scripts/build.sh"; fi
+dwx_build_runnable "$root"
 source "$root/scripts/display.sh"
-dwx_start_wine "$bits"
+dwx_start_wine "$dwx_bits"
 cd "$dwx_bin"
 for bench in *_bench.exe; do
   echo "== ${bench%.exe}"

@@ -40,3 +40,17 @@ dwx_say_platform() {
 dwx_win32_build() { echo "$1/build"; }
 dwx_win64_build() { echo "$1/build/win64"; }
 dwx_win64_loader=/usr/lib/wine/wine64
+
+# Builds what this machine can run, the 32-bit build or else the 64-bit one,
+# and sets dwx_bits to 32 or 64. With --werror, as the tests build it, so
+# that the same flags need no rebuild after them.
+dwx_build_runnable() {
+  local root=$1
+  dwx_bits=32
+  [ "$dwx_win32" = 1 ] || dwx_bits=64
+  if [ "$dwx_bits" = 64 ]; then
+    "$root/scripts/build.sh" --werror --win64
+  else
+    "$root/scripts/build.sh" --werror
+  fi
+}

@@ -9,18 +9,16 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/platform.sh"
 dwx_detect_win32
 dwx_say_platform "running the shell from"
-bits=32
-[ "$dwx_win32" = 1 ] || bits=64
-if [ "$bits" = 64 ]; then "$root/scripts/build.sh" --win64; else "$root/scripts/build.sh"; fi
+dwx_build_runnable "$root"
 
 source "$root/scripts/display.sh"
 if [ -n "${DISPLAY:-}" ]; then
   # Your own display: your own sound devices are listed.
-  dwx_start_wine "$bits" own-home
+  dwx_start_wine "$dwx_bits" own-home
   cd "$dwx_bin"
   "$dwx_wine" plinvox_shell.exe "$@"
 else
-  dwx_start_wine "$bits"
+  dwx_start_wine "$dwx_bits"
   cd "$dwx_bin"
   "$dwx_wine" plinvox_shell.exe --script "$@"
 fi
