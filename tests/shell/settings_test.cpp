@@ -2,9 +2,13 @@
 // trust or cannot open.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <string>
 
 #include "shell/config_file.h"
+#include "shell/config_location.h"
+#include "shell/text.h"
 #include "shell_fixture.h"
 #include "support/blob.h"
 
@@ -127,6 +131,27 @@ TEST(ShellConfig, ADamagedFileIsKeptBesideAsBadAndANewOneWritten) {
     DeleteFileW(path.c_str());
     DeleteFileW((path + L".bad").c_str());
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ShellConfig, LivesInAppDataUnlessAFileBesideTheProgramIsThere) {
+  wchar_t appdata[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appdata);
+  const std::wstring roaming = std::wstring(appdata) + L"\\Plinvox\\plinvox_shell.cfg";
+  const std::wstring portable = shell::program_folder() + L"plinvox_shell.cfg";
+  EXPECT_EQ("%APPDATA%\\Plinvox\\plinvox_shell.cfg", shell::shown_path(roaming))
+      << "no path of this machine on the console";
+  if (GetFileAttributesW(portable.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    EXPECT_EQ(shell::narrow(portable), shell::narrow(shell::default_config_path()));
+    return;  // someone's portable copy: left as it is
+  }
+  EXPECT_EQ(shell::narrow(roaming), shell::narrow(shell::default_config_path()));
+  write_file(portable, {});
+  EXPECT_EQ(shell::narrow(portable), shell::narrow(shell::default_config_path()));
+  DeleteFileW(portable.c_str());
 }
 
 }  // namespace
