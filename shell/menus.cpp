@@ -129,9 +129,19 @@ UINT Menus::command_id(unsigned index) const {
 }
 
 void Menus::show_placement(Kind kind, Placement where) {
+  UINT first = 0, last = 0, chosen = 0;
+  for (size_t i = 0; i < actions_.size(); ++i) {
+    const MenuAction& action = actions_[i];
+    if (action.what != MenuAction::What::place || action.kind != kind) continue;
+    const UINT id = first_id + static_cast<UINT>(i);
+    if (first == 0) first = id;
+    last = id;
+    if (action.placement == where) chosen = id;
+  }
   HMENU places = places_[static_cast<int>(kind)];
-  if (places == nullptr) return;
-  CheckMenuRadioItem(places, 0, 2, static_cast<UINT>(where), MF_BYPOSITION);
+  if (places != nullptr && chosen != 0) {
+    CheckMenuRadioItem(places, first, last, chosen, MF_BYCOMMAND);
+  }
 }
 
 void Menus::build_accelerators(Player& player) {
