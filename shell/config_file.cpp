@@ -3,15 +3,18 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
+#include "shell/text.h"
 #include "standin_host/crc32.h"
 
 namespace shell {
 
 namespace {
 
-constexpr char magic[8] = {'P', 'L', 'V', 'X', 'C', 'F', 'G', '1'};
+constexpr char magic_first[8] = {'P', 'L', 'V', 'X', 'C', 'F', 'G', '1'};
+constexpr char magic[8] = {'P', 'L', 'V', 'X', 'C', 'F', 'G', '2'};
 constexpr size_t header_size = sizeof magic + 8;
 
 void put_u32(std::vector<uint8_t>& out, uint32_t value) {
@@ -23,35 +26,132 @@ uint32_t get_u32(const uint8_t* in) {
   return uint32_t{in[0]} | uint32_t{in[1]} << 8 | uint32_t{in[2]} << 16 | uint32_t{in[3]} << 24;
 }
 
+void put_rect(std::vector<int32_t>& out, const RECT& rect) {
+  out.insert(out.end(), {rect.left, rect.top, rect.right, rect.bottom});
+}
+
+RECT get_rect(const int32_t* in) { return RECT{in[0], in[1], in[2], in[3]}; }
+
+// The shell's values in their order; a file with fewer keeps the defaults
+// for the rest, and values a later shell added are skipped.
+std::vector<int32_t> settings_values(const ShellSettings& shell) {
+  if (!shell.saved) return {};
+  std::vector<int32_t> values = {shell.volume_hdb, static_cast<int32_t>(shell.show)};
+  put_rect(values, shell.window);
+  for (const SliderSettings& slider : shell.sliders) {
+    values.push_back(static_cast<int32_t>(slider.placement));
+    put_rect(values, slider.frame);
+  }
+  return values;
+}
+
+ShellSettings settings_from(const std::vector<int32_t>& values) {
+  ShellSettings shell;
+  if (values.size() < 6 + 5 * kinds) return shell;
+  shell.saved = true;
+  shell.volume_hdb = values[0];
+  shell.show = static_cast<UINT>(values[1]);
+  shell.window = get_rect(&values[2]);
+  for (int i = 0; i < kinds; ++i) {
+    const int32_t* slider = &values[6 + 5 * i];
+    if (slider[0] >= 0 && slider[0] <= static_cast<int32_t>(Placement::hidden)) {
+      shell.sliders[i].placement = static_cast<Placement>(slider[0]);
+    }
+    shell.sliders[i].frame = get_rect(slider + 1);
+  }
+  return shell;
+}
+
+// The payload's parts, as far as `payload` holds them.
+void read_payload(const std::vector<uint8_t>& payload, bool sound, LoadedConfig* loaded) {
+  if (payload.size() < 4) return;
+  const size_t length = get_u32(payload.data());
+  const size_t available = std::min(length, payload.size() - 4);
+  loaded->blob.assign(payload.begin() + 4, payload.begin() + 4 + available);
+  if (!sound || available != length || payload.size() < 8 + length) return;
+  const size_t count = get_u32(&payload[4 + length]);
+  if (payload.size() != 8 + length + 4 * count) return;
+  std::vector<int32_t> values(count);
+  for (size_t i = 0; i < count; ++i) {
+    values[i] = static_cast<int32_t>(get_u32(&payload[8 + length + 4 * i]));
+  }
+  loaded->shell = settings_from(values);
+}
+
+std::string system_text(DWORD error) {
+  wchar_t* text = nullptr;
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string result = text ? narrow(text) : "error " + std::to_string(error);
+  LocalFree(text);
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' ||
+                             result.back() == ' ' || result.back() == '.')) {
+    result.pop_back();
+  }
+  return result;
+}
+
+LoadedConfig unreadable(DWORD error) {
+  LoadedConfig loaded;
+  loaded.state = LoadedConfig::State::unreadable;
+  loaded.problem = "the configuration file could not be read (" + system_text(error) +
+                   "); starting from the defaults, and the file is left as it is";
+  return loaded;
+}
+
 }  // namespace
 
-std::vector<uint8_t> encode_config(const std::vector<uint8_t>& blob) {
+std::vector<uint8_t> encode_config(const std::vector<uint8_t>& blob, const ShellSettings& shell) {
+  std::vector<uint8_t> payload;
+  put_u32(payload, static_cast<uint32_t>(blob.size()));
+  payload.insert(payload.end(), blob.begin(), blob.end());
+  const std::vector<int32_t> values = settings_values(shell);
+  put_u32(payload, static_cast<uint32_t>(values.size()));
+  for (int32_t value : values)
+    put_u32(payload, static_cast<uint32_t>(value));
+
   std::vector<uint8_t> file(magic, magic + sizeof magic);
-  put_u32(file, static_cast<uint32_t>(blob.size()));
-  put_u32(file, standin::crc32(blob.data(), blob.size()));
-  file.insert(file.end(), blob.begin(), blob.end());
+  put_u32(file, static_cast<uint32_t>(payload.size()));
+  put_u32(file, standin::crc32(payload.data(), payload.size()));
+  file.insert(file.end(), payload.begin(), payload.end());
   return file;
 }
 
 LoadedConfig decode_config(const std::vector<uint8_t>& file) {
   LoadedConfig loaded;
-  if (file.size() < header_size || memcmp(file.data(), magic, sizeof magic) != 0) {
-    // Not ours, or cut before the blob began: there is nothing to trust in it.
+  loaded.state = LoadedConfig::State::damaged;
+  const bool first_form =
+      file.size() >= header_size && memcmp(file.data(), magic_first, sizeof magic) == 0;
+  if (file.size() < header_size || (!first_form && memcmp(file.data(), magic, sizeof magic) != 0)) {
+    // Not ours, or cut before the payload began: there is nothing to trust in it.
     loaded.problem = "the configuration file is not one this shell wrote (" +
                      std::to_string(file.size()) + " bytes); starting from the defaults";
     return loaded;
   }
-  const uint32_t length = get_u32(&file[sizeof magic]);
+  const size_t length = get_u32(&file[sizeof magic]);
   const uint32_t checksum = get_u32(&file[sizeof magic + 4]);
-  loaded.blob.assign(file.begin() + header_size, file.end());
-  if (loaded.blob.size() != length) {
-    loaded.problem = "the configuration file is damaged: it holds " +
-                     std::to_string(loaded.blob.size()) + " of " + std::to_string(length) +
-                     " bytes; the component reads what it can";
-  } else if (standin::crc32(loaded.blob.data(), loaded.blob.size()) != checksum) {
+  const size_t held = file.size() - header_size;
+  std::vector<uint8_t> payload(file.begin() + header_size,
+                               file.begin() + header_size + std::min(held, length));
+  if (held < length) {
+    loaded.problem = "the configuration file is damaged: it holds " + std::to_string(held) +
+                     " of " + std::to_string(length) + " bytes; the component reads what it can";
+  } else if (held > length) {
+    loaded.problem = "the configuration file is damaged: " + std::to_string(held - length) +
+                     " bytes follow its end; the component reads what it can";
+  } else if (standin::crc32(payload.data(), payload.size()) != checksum) {
     loaded.problem =
         "the configuration file is damaged: its checksum does not match; the component reads "
         "what it can";
+  } else {
+    loaded.state = LoadedConfig::State::sound;
+  }
+  const bool sound = loaded.state == LoadedConfig::State::sound;
+  if (first_form) {
+    loaded.blob = payload;
+  } else {
+    read_payload(payload, sound, &loaded);
   }
   return loaded;
 }
@@ -59,19 +159,32 @@ LoadedConfig decode_config(const std::vector<uint8_t>& file) {
 LoadedConfig load_config(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return LoadedConfig{};  // first start: the defaults
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // No file, or not even its folder yet: a first start, with the defaults.
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return LoadedConfig{};
+    return unreadable(error);
+  }
   std::vector<uint8_t> bytes;
   uint8_t chunk[4096];
   DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
+  DWORD error = ERROR_SUCCESS;
+  for (;;) {
+    if (!ReadFile(file, chunk, sizeof chunk, &read, nullptr)) {
+      error = GetLastError();
+      break;
+    }
+    if (read == 0) break;
     bytes.insert(bytes.end(), chunk, chunk + read);
   }
   CloseHandle(file);
+  if (error != ERROR_SUCCESS) return unreadable(error);
   return decode_config(bytes);
 }
 
-bool save_config(const std::wstring& path, const std::vector<uint8_t>& blob) {
-  const std::vector<uint8_t> bytes = encode_config(blob);
+bool save_config(const std::wstring& path, const std::vector<uint8_t>& blob,
+                 const ShellSettings& shell) {
+  const std::vector<uint8_t> bytes = encode_config(blob, shell);
   const std::wstring temporary = path + L".new";
   HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);

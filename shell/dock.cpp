@@ -5,8 +5,25 @@
 
 namespace shell {
 
-Dock::Dock(HWND container, Direction direction, int item_length)
-    : container_(container), direction_(direction), item_length_(item_length) {}
+namespace {
+constexpr wchar_t dock_class[] = L"PlinvoxDock";
+}  // namespace
+
+Dock::Dock(Direction direction, int item_length)
+    : direction_(direction), item_length_(item_length) {}
+
+Dock::~Dock() {
+  if (container_ != nullptr && IsWindow(container_)) standin::disown_window(container_);
+}
+
+bool Dock::create(HWND parent, DWORD style, DWORD ex_style, const wchar_t* title,
+                  const RECT& rect) {
+  standin::register_window_class(dock_class);
+  container_ = CreateWindowExW(ex_style, dock_class, title, style, rect.left, rect.top,
+                               rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
+                               GetModuleHandleW(nullptr), static_cast<standin::WindowOwner*>(this));
+  return container_ != nullptr;
+}
 
 bool Dock::holds(HWND window) const {
   return std::find(windows_.begin(), windows_.end(), window) != windows_.end();
@@ -15,6 +32,10 @@ bool Dock::holds(HWND window) const {
 HWND Dock::attach(standin::ExtensionWindow& window) {
   HWND hosted = window.create_or_transfer(container_, &host_);
   if (hosted == nullptr) return nullptr;
+  // A window moved here from here: the component has told this dock it
+  // left, but it is back.
+  host_.detached.erase(std::remove(host_.detached.begin(), host_.detached.end(), hosted),
+                       host_.detached.end());
   if (!holds(hosted)) windows_.push_back(hosted);
   layout();
   ShowWindow(hosted, SW_SHOWNA);
@@ -47,6 +68,15 @@ void Dock::layout() {
     }
     offset += item_length_ + margin;
   }
+}
+
+LRESULT Dock::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_SIZE && window == container_) layout();
+  if (message == WM_CLOSE) {
+    if (on_close) on_close();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 }  // namespace shell

@@ -3,28 +3,34 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 #include "standin_host/extension_window.h"
 #include "standin_host/host_objects.h"
+#include "standin_host/window_class.h"
 
 namespace shell {
 
 // The layout framework's host of extension windows: the component is handed
 // this dock's host object with each window it creates or moves here, and
 // tells the dock it held the window before when the window leaves.
-class Dock {
+class Dock : public standin::WindowOwner {
  public:
   enum class Direction { across, down };
 
-  // `container` is the window the hosted windows become children of.
-  Dock(HWND container, Direction direction, int item_length);
+  Dock(Direction direction, int item_length);
+  ~Dock();
   Dock(const Dock&) = delete;
   Dock& operator=(const Dock&) = delete;
 
+  // Makes the window the hosted windows become children of: a child of
+  // `parent` (WS_CHILD in `style`), or a floating frame it owns.
+  bool create(HWND parent, DWORD style, DWORD ex_style, const wchar_t* title, const RECT& rect);
   HWND container() const { return container_; }
   bool holds(HWND window) const;
   bool empty() const { return windows_.empty(); }
+  void set_item_length(int length) { item_length_ = length; }
 
   // Creates the object's window here, or moves it here from another dock.
   // Returns the window, shown, or null when the component could not make one.
@@ -34,8 +40,13 @@ class Dock {
   // Places the hosted windows side by side (across) or one above another (down).
   void layout();
 
+  // A floating frame's caption button: whoever placed the windows decides.
+  std::function<void()> on_close;
+
  private:
-  HWND container_;
+  LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  HWND container_ = nullptr;
   Direction direction_;
   int item_length_;
   standin::ExtensionHostObject host_;

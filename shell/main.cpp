@@ -3,8 +3,10 @@
 //   plinvox_shell.exe [--script] [--config FILE]
 //
 // --script drives a short session by itself, saves pictures of it, prints
-// what it did and exits. The configuration is kept in plinvox_shell.cfg
-// beside the program unless --config names another file.
+// what it did and exits; it keeps its settings in a temporary file of its
+// own unless --config names one. Otherwise the configuration is kept in
+// plinvox_shell.cfg beside the program when that file exists (a portable
+// copy), in %APPDATA%\Plinvox otherwise, or in the file --config names.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <string>
 
+#include "shell/config_location.h"
 #include "shell/main_window.h"
 #include "shell/player.h"
 #include "shell/scripted_session.h"
@@ -22,7 +25,7 @@ namespace {
 
 struct Options {
   bool script = false;
-  std::wstring config_path = shell::program_folder() + L"plinvox_shell.cfg";
+  std::wstring config_path;
   bool valid = true;
 };
 
@@ -46,54 +49,83 @@ Options parse_options() {
   return options;
 }
 
+bool valid_handle(DWORD which) {
+  HANDLE handle = GetStdHandle(which);
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// A Windows program has no console of its own: what it prints goes to the
+// handles it was given (a file, a pipe), or else to the console of the
+// program that started it, if there is one.
+void find_standard_output() {
+  if (valid_handle(STD_OUTPUT_HANDLE) && valid_handle(STD_ERROR_HANDLE)) return;
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  if (!valid_handle(STD_OUTPUT_HANDLE)) freopen("CONOUT$", "w", stdout);
+  if (!valid_handle(STD_ERROR_HANDLE)) freopen("CONOUT$", "w", stderr);
+}
+
 // In a scripted run nobody is there to close a message box: what the
-// component shows at unload is printed instead.
+// component or the shell shows is printed instead.
 int __cdecl print_message_box(void*, HWND, const char* text, const char* caption, UINT) {
   printf("message box \"%s\":\n%s\n", caption ? caption : "", text ? text : "");
   return IDOK;
 }
 
+// Without a console nobody reads standard error.
+void tell(bool script, const std::string& text) {
+  if (script) {
+    fprintf(stderr, "%s\n", text.c_str());
+  } else {
+    MessageBoxW(nullptr, shell::widen(text).c_str(), L"Plinvox shell", MB_OK | MB_ICONERROR);
+  }
+}
+
 }  // namespace
 
 int main() {
-  const Options options = parse_options();
+  find_standard_output();
+  Options options = parse_options();
   if (!options.valid) return 2;
+  const bool own_config = options.script && options.config_path.empty();
+  if (own_config) options.config_path = shell::scripted_config_path();
+  if (options.config_path.empty()) options.config_path = shell::default_config_path();
   if (options.script) utf8api_set_message_box_hook(&print_message_box, nullptr);
 
-  shell::Player player(options.config_path);
-  std::string error;
-  if (!player.start(&error)) {
-    fprintf(stderr, "could not load dwx_volume.dll: %s\n", error.c_str());
-    return 1;
-  }
-  shell::MainWindow window(player);
-  window.echo_console = options.script;
-  if (!window.create()) {
-    fprintf(stderr, "could not create the main window\n");
-    return 1;
-  }
-  window.say(1, "loaded dwx_volume.dll; configuration " + shell::narrow(options.config_path));
-  if (!player.config_problem().empty()) window.say(2, player.config_problem());
-
   int status = 0;
-  if (options.script) {
-    const shell::SessionReport report = shell::run_scripted_session(window, player);
-    for (const std::string& note : report.notes)
-      printf("%s\n", note.c_str());
-    for (const std::string& picture : report.pictures)
-      printf("picture: %s\n", picture.c_str());
-    for (const std::string& failure : report.failures)
-      fprintf(stderr, "failed: %s\n", failure.c_str());
-    status = report.failures.empty() ? 0 : 1;
-    PostMessageW(window.window(), WM_CLOSE, 0, 0);
-  }
+  {
+    shell::Player player(options.config_path);
+    std::string error;
+    if (!player.start(&error)) {
+      tell(options.script, "could not load dwx_volume.dll: " + error);
+      return 1;
+    }
+    shell::MainWindow window(player);
+    window.echo_console(options.script);
+    if (!window.create()) {
+      tell(options.script, "could not create the main window");
+      return 1;
+    }
 
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (window.translate(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    if (options.script) {
+      const shell::SessionReport report = shell::run_scripted_session(window, player);
+      for (const std::string& note : report.notes)
+        printf("%s\n", note.c_str());
+      for (const std::string& picture : report.pictures)
+        printf("picture: %s\n", picture.c_str());
+      for (const std::string& failure : report.failures)
+        fprintf(stderr, "failed: %s\n", failure.c_str());
+      status = report.failures.empty() ? 0 : 1;
+      PostMessageW(window.window(), WM_CLOSE, 0, 0);
+    }
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (window.translate(message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
   }
+  if (own_config) shell::remove_scripted_config(options.config_path);
   fflush(stdout);
   return status;
 }

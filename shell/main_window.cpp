@@ -5,80 +5,28 @@
 #include <cmath>
 #include <cstdio>
 
+#include "shell/config_location.h"
+#include "shell/screen.h"
 #include "shell/text.h"
+#include "utf8api.h"
 
 namespace shell {
 
 namespace {
 
 constexpr wchar_t main_class[] = L"PlinvoxShellMain";
-constexpr wchar_t dock_class[] = L"PlinvoxDockArea";
-constexpr wchar_t floating_class[] = L"PlinvoxFloatingDock";
+constexpr char shell_name[] = "Plinvox shell";
+constexpr char shell_version[] = "1.1";
 
-constexpr UINT message_console = WM_APP + 1;       // lines are waiting
-constexpr UINT message_volume = WM_APP + 2;        // wParam: the host's new volume
-constexpr UINT message_float_closed = WM_APP + 3;  // wParam: the floating frame
+constexpr UINT message_console = WM_APP + 1;  // lines are waiting
+constexpr UINT message_volume = WM_APP + 2;   // wParam: the host's new volume
+constexpr UINT message_dpi_changed = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
-constexpr int strip_height = 30, side_width = 56, toolbar_length = 220;
-constexpr int button_louder = 300, button_quieter = 301;
+constexpr int button_louder = 10, button_quieter = 11;
 constexpr int host_volume_floor = -10000;  // the player's own range: -100 dB to full
-
-// The player's default key bindings for the component's commands, by command GUID.
-struct Binding {
-  GUID command;
-  BYTE modifiers;
-  WORD key;
-  const char* label;
-};
-const Binding bindings[] = {
-    {{0x09AAFA8B, 0x01D0, 0x40FC, {0xA5, 0x96, 0xCB, 0xF0, 0xED, 0xA4, 0x60, 0x3F}},
-     FCONTROL,
-     VK_UP,
-     "Ctrl+Up"},
-    {{0xEAA316FE, 0x0841, 0x40DA, {0xBD, 0x04, 0xF4, 0x97, 0x54, 0xA2, 0x48, 0x1A}},
-     FCONTROL,
-     VK_DOWN,
-     "Ctrl+Down"},
-    {{0x41BF5822, 0x455E, 0x4F97, {0x9D, 0x82, 0xE5, 0xA6, 0x36, 0xB0, 0xF5, 0x19}},
-     FCONTROL,
-     'M',
-     "Ctrl+M"},
-};
-
-const char* level_name(int level) {
-  switch (level) {
-    case 1:
-      return "info";
-    case 2:
-      return "warning";
-    case 3:
-      return "error";
-    default:
-      return "?";
-  }
-}
-
-LRESULT CALLBACK dock_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* dock = reinterpret_cast<Dock*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_SIZE && dock != nullptr) dock->layout();
-  if (message == WM_CLOSE) {
-    // A floating frame: its owner decides where the window goes.
-    SendMessageW(GetWindow(window, GW_OWNER), message_float_closed,
-                 reinterpret_cast<WPARAM>(window), 0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
-void register_class(const wchar_t* name, WNDPROC procedure) {
-  WNDCLASSW window_class = {};
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = GetModuleHandleW(nullptr);
-  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = name;
-  RegisterClassW(&window_class);
-}
+// Sizes at 96 DPI.
+constexpr int window_width = 780, window_height = 480, first_position = 40;
+constexpr int min_width = 480, min_height = 260;
 
 HWND make_child(const wchar_t* window_class, const wchar_t* text, DWORD style, HWND parent, int id,
                 HFONT font, DWORD ex_style = 0) {
@@ -91,151 +39,103 @@ HWND make_child(const wchar_t* window_class, const wchar_t* text, DWORD style, H
 
 }  // namespace
 
-MainWindow::MainWindow(Player& player) : player_(player) {}
+MainWindow::MainWindow(Player& player) : player_(player), docks_(player) {}
 
 MainWindow::~MainWindow() {
-  if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
+  player_.host().console_listener = nullptr;
+  player_.host().volume_listener = nullptr;
+  if (window_ != nullptr && IsWindow(window_)) {
+    shut_down();
+    standin::disown_window(window_);
+    DestroyWindow(window_);
+  }
+  if (font_ != nullptr) DeleteObject(font_);
 }
 
 bool MainWindow::create() {
-  register_class(main_class, procedure);
-  register_class(dock_class, dock_procedure);
-  register_class(floating_class, dock_procedure);
-  font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-
-  window_ = CreateWindowExW(0, main_class, L"Plinvox", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40,
-                            40, 780, 480, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  standin::register_window_class(main_class);
+  dpi_ = dpi_of(nullptr);
+  const int size = scaled(first_position, dpi_);
+  window_ =
+      CreateWindowExW(0, main_class, L"Plinvox", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, size, size,
+                      scaled(window_width, dpi_), scaled(window_height, dpi_), nullptr, nullptr,
+                      GetModuleHandleW(nullptr), static_cast<standin::WindowOwner*>(this));
   if (window_ == nullptr) return false;
+  dpi_ = dpi_of(window_);
+  make_font();
+  // The component gives the focus back to the player's main window: this one.
+  player_.host().use_main_window(window_);
 
-  HWND strip_area = make_child(dock_class, L"", WS_CLIPCHILDREN, window_, 0, font_);
-  HWND side_area = make_child(dock_class, L"", WS_CLIPCHILDREN, window_, 0, font_);
-  strip_ = std::make_unique<Dock>(strip_area, Dock::Direction::across, toolbar_length);
-  side_ = std::make_unique<Dock>(side_area, Dock::Direction::down, 0);
-  SetWindowLongPtrW(strip_area, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(strip_.get()));
-  SetWindowLongPtrW(side_area, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(side_.get()));
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
-    const bool toolbar = kind == Kind::toolbar;
-    HWND frame =
-        CreateWindowExW(WS_EX_TOOLWINDOW, floating_class,
-                        toolbar ? L"Volume control" : L"Volume control (vertical)",
-                        WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, 860,
-                        toolbar ? 60 : 160, toolbar ? 260 : 90, toolbar ? 70 : 280, window_,
-                        nullptr, GetModuleHandleW(nullptr), nullptr);
-    floating_[static_cast<int>(kind)] = std::make_unique<Dock>(
-        frame, toolbar ? Dock::Direction::across : Dock::Direction::down, toolbar_length);
-    SetWindowLongPtrW(frame, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(floating_[static_cast<int>(kind)].get()));
-  }
-
+  const ShellSettings& settings = player_.settings();
+  if (!docks_.create(window_, settings, dpi_)) return false;
   readout_ = make_child(L"STATIC", L"", SS_LEFT, window_, 0, font_);
-  make_child(L"BUTTON", L"Quieter (-1 dB)", WS_TABSTOP, window_, button_quieter, font_);
-  make_child(L"BUTTON", L"Louder (+1 dB)", WS_TABSTOP, window_, button_louder, font_);
-  console_ = make_child(L"LISTBOX", L"", WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, window_, 0,
-                        font_, WS_EX_CLIENTEDGE);
-
-  player_.host().console_listener = [this](const standin::ConsoleLine& line) {
-    {
-      std::lock_guard<std::mutex> lock(pending_mutex_);
-      pending_lines_.push_back(std::string(level_name(line.level)) + "  " +
-                               (line.source.empty() ? "(no source)" : line.source) + "  " +
-                               line.text);
-    }
-    PostMessageW(window_, message_console, 0, 0);
-  };
+  quieter_ = make_child(L"BUTTON", L"Quieter (-1 dB)", WS_TABSTOP, window_, button_quieter, font_);
+  louder_ = make_child(L"BUTTON", L"Louder (+1 dB)", WS_TABSTOP, window_, button_louder, font_);
+  console_.create(window_, font_, message_console);
+  console_.listen(player_.host());
   player_.host().volume_listener = [this](int hdb) {
     PostMessageW(window_, message_volume, static_cast<WPARAM>(hdb), 0);
   };
 
-  build_menus();
-  build_accelerators();
+  menus_ = std::make_unique<Menus>(player_);
+  SetMenu(window_, menus_->bar());
+  docks_.placed = [this](Kind kind, Placement where) { menus_->show_placement(kind, where); };
+  ready_ = true;
   layout();
   show_volume(player_.host().volume());
-  ShowWindow(window_, SW_SHOW);
-  place(Kind::toolbar, Placement::docked);
-  place(Kind::panel, Placement::docked);
+  restore_placement();
+  docks_.place_as(settings);
+  say(1, "loaded dwx_volume.dll; configuration " + shown_path(player_.config_path()));
+  if (!player_.config_problem().empty()) say(2, player_.config_problem());
   return true;
 }
 
-void MainWindow::build_menus() {
-  menu_ = CreateMenu();
-  HMENU file = CreatePopupMenu();
-  AppendMenuW(file, MF_STRING, id_preferences, L"&Preferences...\tCtrl+P");
-  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(file, MF_STRING, id_exit, L"E&xit");
-  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-
-  HMENU playback = CreatePopupMenu();
-  AppendMenuW(playback, MF_STRING, id_louder, L"&Louder\tCtrl+Shift+Up");
-  AppendMenuW(playback, MF_STRING, id_quieter, L"&Quieter\tCtrl+Shift+Down");
-  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(playback), L"&Playback");
-
-  // The component's commands, under the branch their names give.
-  HMENU components = CreatePopupMenu();
-  std::string branch = "Components";
-  for (const Command& command : player_.commands()) {
-    branch = command.name.substr(0, command.name.find('/'));
-    std::string label = command.display;
-    for (const Binding& binding : bindings) {
-      if (IsEqualGUID(binding.command, command.guid)) label += std::string("\t") + binding.label;
-    }
-    AppendMenuW(components, MF_STRING, id_command + command.index, widen(label).c_str());
+void MainWindow::make_font() {
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = CreateFontW(-scaled(11, dpi_), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                      L"MS Shell Dlg");
+  for (HWND child : {readout_, quieter_, louder_, console_.window()}) {
+    if (child != nullptr) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
   }
-  AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(components), widen(branch).c_str());
-
-  // Each extension window under its category, with where it can be.
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
-    standin::ExtensionWindow& object = kind == Kind::toolbar ? player_.toolbar() : player_.panel();
-    if (!object) continue;
-    standin::HostStringObject name, category;
-    object.name(name);
-    object.category(category);
-    const int base = kind == Kind::toolbar ? id_place_toolbar : id_place_panel;
-    HMENU places = CreatePopupMenu();
-    AppendMenuW(places, MF_STRING, base + static_cast<int>(Placement::docked), L"&Docked");
-    AppendMenuW(places, MF_STRING, base + static_cast<int>(Placement::floating), L"&Floating");
-    AppendMenuW(places, MF_STRING, base + static_cast<int>(Placement::hidden), L"&Hidden");
-    HMENU group = CreatePopupMenu();
-    AppendMenuW(group, MF_POPUP, reinterpret_cast<UINT_PTR>(places), widen(name.text).c_str());
-    AppendMenuW(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(group), widen(category.text).c_str());
-  }
-  SetMenu(window_, menu_);
 }
 
-void MainWindow::build_accelerators() {
-  std::vector<ACCEL> table = {
-      {FCONTROL | FVIRTKEY, 'P', id_preferences},
-      {FCONTROL | FSHIFT | FVIRTKEY, VK_UP, id_louder},
-      {FCONTROL | FSHIFT | FVIRTKEY, VK_DOWN, id_quieter},
-  };
-  for (const Command& command : player_.commands()) {
-    for (const Binding& binding : bindings) {
-      if (IsEqualGUID(binding.command, command.guid)) {
-        table.push_back({static_cast<BYTE>(binding.modifiers | FVIRTKEY), binding.key,
-                         static_cast<WORD>(id_command + command.index)});
-      }
-    }
+void MainWindow::restore_placement() {
+  const ShellSettings& settings = player_.settings();
+  WINDOWPLACEMENT placement = {sizeof placement, 0, SW_SHOWNORMAL, {}, {}, {}};
+  GetWindowPlacement(window_, &placement);
+  placement.showCmd = SW_SHOWNORMAL;
+  const RECT& saved = settings.window;
+  if (settings.saved && saved.right > saved.left && saved.bottom > saved.top) {
+    // WINDOWPLACEMENT's workspace coordinates are the screen's unless a
+    // taskbar stands at the top or left; either way the window is seen.
+    placement.rcNormalPosition = fit_on_screen(saved);
+    if (settings.show == SW_SHOWMAXIMIZED) placement.showCmd = SW_SHOWMAXIMIZED;
   }
-  accelerators_ = CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+  SetWindowPlacement(window_, &placement);
 }
 
 bool MainWindow::translate(MSG& message) {
-  if (preferences_ && preferences_->take_dialog_message(message)) return true;
-  return window_ != nullptr && TranslateAcceleratorW(window_, accelerators_, &message) != 0;
+  if (window_ != nullptr && TranslateAcceleratorW(window_, menus_->accelerators(), &message)) {
+    return true;
+  }
+  return preferences_ && preferences_->take_dialog_message(message);
 }
 
 void MainWindow::layout() {
   RECT area;
   GetClientRect(window_, &area);
-  MoveWindow(strip_->container(), 0, 0, area.right, strip_height, TRUE);
-  MoveWindow(side_->container(), area.right - side_width, strip_height, side_width,
-             area.bottom - strip_height, TRUE);
-  const int left = 10, width = area.right - side_width - 2 * left;
-  MoveWindow(readout_, left, strip_height + 12, width - 250, 20, TRUE);
-  MoveWindow(GetDlgItem(window_, button_quieter), left + width - 240, strip_height + 8, 115, 26,
+  const RECT rest = docks_.layout(area);
+  const int left = rest.left + scaled(10, dpi_), right = rest.right - scaled(10, dpi_);
+  const int top = rest.top, button = scaled(115, dpi_), height = scaled(26, dpi_);
+  MoveWindow(readout_, left, top + scaled(12, dpi_), right - left - 2 * button - scaled(20, dpi_),
+             scaled(20, dpi_), TRUE);
+  MoveWindow(quieter_, right - 2 * button - scaled(10, dpi_), top + scaled(8, dpi_), button, height,
              TRUE);
-  MoveWindow(GetDlgItem(window_, button_louder), left + width - 115, strip_height + 8, 115, 26,
-             TRUE);
-  MoveWindow(console_, left, strip_height + 44, width, area.bottom - strip_height - 54, TRUE);
+  MoveWindow(louder_, right - button, top + scaled(8, dpi_), button, height, TRUE);
+  const int console_top = top + scaled(44, dpi_);
+  MoveWindow(console_.window(), left, console_top, right - left,
+             rest.bottom - console_top - scaled(10, dpi_), TRUE);
 }
 
 void MainWindow::show_volume(int hdb) {
@@ -248,143 +148,133 @@ void MainWindow::show_volume(int hdb) {
   SetWindowTextW(readout_, text);
 }
 
-void MainWindow::say(int level, const std::string& text) {
-  append_console_line(std::string(level_name(level)) + "  shell  " + text);
-}
-
-void MainWindow::append_console_line(const std::string& line) {
-  if (echo_console) printf("console: %s\n", line.c_str());
-  const LRESULT index =
-      SendMessageW(console_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(line).c_str()));
-  SendMessageW(console_, LB_SETTOPINDEX, index, 0);
-}
-
-void MainWindow::take_console_lines() {
-  std::deque<std::string> lines;
-  {
-    std::lock_guard<std::mutex> lock(pending_mutex_);
-    lines.swap(pending_lines_);
-  }
-  for (const std::string& line : lines)
-    append_console_line(line);
-}
-
-Dock& MainWindow::dock(Kind kind, Placement where) {
-  if (where == Placement::floating) return *floating_[static_cast<int>(kind)];
-  return kind == Kind::toolbar ? *strip_ : *side_;
-}
-
-Placement MainWindow::placement(Kind kind) const { return placement_[static_cast<int>(kind)]; }
-
-HWND MainWindow::extension_window(Kind kind) {
-  standin::ExtensionWindow& object = kind == Kind::toolbar ? player_.toolbar() : player_.panel();
-  return object ? object.window() : nullptr;
-}
-
-void MainWindow::place(Kind kind, Placement where) {
-  standin::ExtensionWindow& object = kind == Kind::toolbar ? player_.toolbar() : player_.panel();
-  if (!object) return;
-  if (where == Placement::hidden) {
-    object.destroy();
-  } else if (dock(kind, where).attach(object) == nullptr) {
-    say(3, "the component could not make its window; it stays hidden");
-    where = Placement::hidden;
-  }
-  placement_[static_cast<int>(kind)] = where;
-  for (Dock* each : {strip_.get(), side_.get(), floating_[0].get(), floating_[1].get()}) {
-    each->sync();
-  }
-  for (Kind each : {Kind::toolbar, Kind::panel}) {
-    HWND frame = floating_[static_cast<int>(each)]->container();
-    ShowWindow(frame, floating_[static_cast<int>(each)]->empty() ? SW_HIDE : SW_SHOWNA);
-  }
-  update_placement_menu();
-}
-
-void MainWindow::update_placement_menu() {
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
-    const int base = kind == Kind::toolbar ? id_place_toolbar : id_place_panel;
-    CheckMenuRadioItem(menu_, base, base + 2, base + static_cast<int>(placement(kind)),
-                       MF_BYCOMMAND);
-  }
-}
-
 void MainWindow::open_preferences() {
   if (preferences_ && preferences_->open()) {
     SetForegroundWindow(preferences_->frame());
     return;
   }
-  preferences_ = std::make_unique<PreferencesDialog>(window_, player_.pages());
+  const PreferencesPlace last = preferences_ ? preferences_->place() : PreferencesPlace{};
+  preferences_.reset();
+  preferences_ = std::make_unique<PreferencesDialog>(window_, player_.pages(), last, dpi_);
 }
 
-void MainWindow::perform(unsigned index) { player_.perform(index); }
+void MainWindow::close_preferences() {
+  // The window goes; where it was stays for the next opening.
+  if (preferences_ && preferences_->open()) SendMessageW(preferences_->frame(), WM_CLOSE, 0, 0);
+}
 
 void MainWindow::change_host_volume(int step_hdb) {
   const int hdb = std::max(host_volume_floor, std::min(0, player_.host().volume() + step_hdb));
   player_.host().change_volume(hdb);
 }
 
+void MainWindow::show_about() {
+  const ComponentInfo& info = player_.component_info();
+  std::string text;
+  if (info.name.empty()) {
+    text = "The loaded component does not say what it is.\n";
+  } else {
+    text = info.name + " " + info.version + " (" + info.file_name + ")\n" + info.about + "\n";
+  }
+  text += std::string("\n") + shell_name + " " + shell_version +
+          ": a stand-in player for trying the component.";
+  uMessageBox(window_, text.c_str(), "About", MB_OK | MB_ICONINFORMATION);
+}
+
+void MainWindow::run(const MenuAction& action) {
+  switch (action.what) {
+    case MenuAction::What::preferences:
+      open_preferences();
+      break;
+    case MenuAction::What::exit:
+      PostMessageW(window_, WM_CLOSE, 0, 0);
+      break;
+    case MenuAction::What::louder:
+      change_host_volume(100);
+      break;
+    case MenuAction::What::quieter:
+      change_host_volume(-100);
+      break;
+    case MenuAction::What::place:
+      if (!docks_.place(action.kind, action.placement)) {
+        say(3, "the component could not make its window; it stays hidden");
+      }
+      break;
+    case MenuAction::What::command:
+      player_.perform(action.command);
+      break;
+    case MenuAction::What::about:
+      show_about();
+      break;
+    case MenuAction::What::none:
+      break;
+  }
+}
+
 void MainWindow::shut_down() {
+  if (!player_.running()) return;
   preferences_.reset();
+  ShellSettings& settings = player_.settings();
+  WINDOWPLACEMENT placement = {sizeof placement, 0, 0, {}, {}, {}};
+  GetWindowPlacement(window_, &placement);
+  // A window closed minimised opens as it was before.
+  settings.show = IsZoomed(window_) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
+  settings.window = placement.rcNormalPosition;
+  docks_.keep_in(&settings);
   const bool saved = player_.stop();
-  take_console_lines();
-  if (!saved) say(3, "could not save the configuration to " + narrow(player_.config_path()));
+  console_.take_lines();
+  if (saved) return;
+  const std::string where = shown_path(player_.config_path());
+  say(3, "could not save the configuration to " + where);
+  const std::string text = "The settings of this session could not be saved to\n" + where +
+                           "\n\nThe file there is left as it was.";
+  uMessageBox(window_, ("The configuration could not be saved. " + text).c_str(), shell_name,
+              MB_OK | MB_ICONERROR);
 }
 
-LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr || self->window_ == nullptr) {
-    return DefWindowProcW(window, message, wparam, lparam);
-  }
-  return self->handle(message, wparam, lparam);
-}
-
-LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!ready_) return DefWindowProcW(window, message, wparam, lparam);
   switch (message) {
     case WM_SIZE:
       layout();
       return 0;
     case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = {480, 260};
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize = {scaled(min_width, dpi_),
+                                                               scaled(min_height, dpi_)};
       return 0;
+    case message_dpi_changed: {
+      dpi_ = HIWORD(wparam);
+      make_font();
+      docks_.set_dpi(dpi_);
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      layout();
+      return 0;
+    }
     case message_console:
-      take_console_lines();
+      console_.take_lines();
       return 0;
     case message_volume:
       show_volume(static_cast<int>(wparam));
       return 0;
-    case message_float_closed:
-      for (Kind kind : {Kind::toolbar, Kind::panel}) {
-        if (floating_[static_cast<int>(kind)]->container() == reinterpret_cast<HWND>(wparam)) {
-          place(kind, Placement::hidden);
-        }
-      }
-      return 0;
-    case WM_COMMAND: {
-      const int id = LOWORD(wparam);
-      if (id == id_preferences) {
-        open_preferences();
-      } else if (id == id_exit) {
-        PostMessageW(window_, WM_CLOSE, 0, 0);
-      } else if (id == id_louder || id == button_louder) {
+    case WM_COMMAND:
+      if (LOWORD(wparam) == button_louder && lparam != 0) {
         change_host_volume(100);
-      } else if (id == id_quieter || id == button_quieter) {
+      } else if (LOWORD(wparam) == button_quieter && lparam != 0) {
         change_host_volume(-100);
-      } else if (id >= id_place_toolbar && id <= id_place_toolbar + 2) {
-        place(Kind::toolbar, static_cast<Placement>(id - id_place_toolbar));
-      } else if (id >= id_place_panel && id <= id_place_panel + 2) {
-        place(Kind::panel, static_cast<Placement>(id - id_place_panel));
-      } else if (id >= id_command && id < id_command + 100) {
-        perform(static_cast<unsigned>(id - id_command));
       } else {
-        break;
+        run(menus_->action(LOWORD(wparam)));
       }
       return 0;
-    }
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Windows ends the process once this returns: the session is saved
+      // and the component unloaded now, as at a close.
+      if (wparam) shut_down();
+      return 0;
     case WM_CLOSE:
       shut_down();
       DestroyWindow(window_);
@@ -393,7 +283,7 @@ LRESULT MainWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
       PostQuitMessage(0);
       return 0;
   }
-  return DefWindowProcW(window_, message, wparam, lparam);
+  return DefWindowProcW(window, message, wparam, lparam);
 }
 
 }  // namespace shell

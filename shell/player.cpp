@@ -2,6 +2,7 @@
 #include "shell/player.h"
 
 #include "shell/config_file.h"
+#include "shell/text.h"
 #include "standin_host/abi.h"
 
 namespace shell {
@@ -27,12 +28,38 @@ bool Player::start(std::string* error) {
   }
   const LoadedConfig config = load_config(config_path_);
   config_problem_ = config.problem;
+  settings_ = config.shell;
+  // Settings kept in memory only: the file may hold what this session
+  // cannot see, and another program may be writing it.
+  may_save_ = config.state != LoadedConfig::State::unreadable;
+  if (config.state == LoadedConfig::State::damaged) keep_damaged_file();
+  if (settings_.saved) host_.change_volume(settings_.volume_hdb);
   component_.start(config.blob);
   find_services();
   return true;
 }
 
+void Player::keep_damaged_file() {
+  const std::wstring kept = config_path_ + L".bad";
+  const size_t name = kept.find_last_of(L"\\/") + 1;
+  if (CopyFileW(config_path_.c_str(), kept.c_str(), FALSE)) {
+    config_problem_ += "; the damaged file is kept as " + narrow(kept.substr(name));
+  } else {
+    config_problem_ += "; it could not be kept as " + narrow(kept.substr(name)) +
+                       ", so it is not written over at exit";
+    may_save_ = false;
+  }
+}
+
 void Player::find_services() {
+  if (void* version = component_.create_service(standin::guids::component_version)) {
+    using namespace standin::version_service;
+    info_ = ComponentInfo{standin::read_string_slot(version, get_file_name),
+                          standin::read_string_slot(version, get_component_name),
+                          standin::read_string_slot(version, get_component_version),
+                          standin::read_string_slot(version, get_about)};
+    standin::call_slot<int>(version, standin::service::release);
+  }
   if (void* service = component_.create_service(standin::guids::menu_item)) {
     services_.push_back(service);
     menu_items_ = std::make_unique<standin::MenuItems>(service);
@@ -97,7 +124,14 @@ bool Player::stop() {
   services_.clear();
 
   const std::vector<uint8_t> blob = component_.stop();
-  const bool saved = save_config(config_path_, blob);
+  bool saved = true;
+  if (may_save_) {
+    settings_.saved = true;
+    settings_.volume_hdb = host_.volume();
+    // The folder of a first start under %APPDATA%.
+    CreateDirectoryW(config_path_.substr(0, config_path_.find_last_of(L"\\/")).c_str(), nullptr);
+    saved = save_config(config_path_, blob, settings_);
+  }
   component_.unload();
   return saved;
 }

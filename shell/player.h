@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/settings.h"
 #include "standin_host/extension_window.h"
 #include "standin_host/host.h"
 #include "standin_host/loaded_component.h"
@@ -31,6 +32,11 @@ struct Page {
   standin::PreferencesPage page;
 };
 
+// What the component says of itself through its version service.
+struct ComponentInfo {
+  std::string file_name, name, version, about;
+};
+
 class Player {
  public:
   explicit Player(std::wstring config_path);
@@ -39,11 +45,13 @@ class Player {
   Player& operator=(const Player&) = delete;
 
   // Loads dwx_volume.dll from the program's folder and starts it as the
-  // player does, with the blob from the configuration file.
+  // player does, with the blob from the configuration file and the player's
+  // volume as it was left. A damaged file is kept as NAME.bad first.
   bool start(std::string* error);
   // Lets go of every service, stops the component, saves its configuration
-  // and unloads it; notices still queued then show in its message box.
-  // False when the configuration could not be saved.
+  // with the shell's settings and unloads it; notices still queued then show
+  // in its message box. A file that could not be read at start is not
+  // written. False when the configuration could not be saved.
   bool stop();
   bool running() const { return component_.loaded(); }
 
@@ -51,6 +59,10 @@ class Player {
   // What was wrong with the configuration file at start, if anything.
   const std::string& config_problem() const { return config_problem_; }
   const std::wstring& config_path() const { return config_path_; }
+  // The shell's settings as the file held them; the shell updates them
+  // before stop() saves them.
+  ShellSettings& settings() { return settings_; }
+  const ComponentInfo& component_info() const { return info_; }
 
   const std::vector<Command>& commands() const { return commands_; }
   void perform(unsigned index);
@@ -61,9 +73,13 @@ class Player {
 
  private:
   void find_services();
+  void keep_damaged_file();
 
   std::wstring config_path_;
   std::string config_problem_;
+  bool may_save_ = true;
+  ShellSettings settings_;
+  ComponentInfo info_;
   standin::Host host_;
   standin::LoadedComponent component_{host_};
   std::unique_ptr<standin::MenuItems> menu_items_;

@@ -125,7 +125,7 @@ class Session {
       HWND trackbar = toolbar_trackbar();
       const int before = trackbar ? static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0)) : -1;
       // As the menu entry or its key would.
-      SendMessageW(window_.window(), WM_COMMAND, MainWindow::id_command + command.index, 0);
+      SendMessageW(window_.window(), WM_COMMAND, window_.command_id(command.index), 0);
       settle(100);
       note("muted at level " + std::to_string(before));
       if (player_.host().volume() != -6000) fail("mute did not silence the host's volume");

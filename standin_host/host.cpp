@@ -2,6 +2,7 @@
 #include "standin_host/host.h"
 
 #include "standin_host/abi.h"
+#include "standin_host/window_class.h"
 
 namespace standin {
 
@@ -9,18 +10,8 @@ namespace {
 
 constexpr wchar_t main_window_class[] = L"StandinPlayerMain";
 
-LRESULT CALLBACK main_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
 HWND create_main_window() {
-  WNDCLASSW window_class = {};
-  window_class.lpfnWndProc = main_window_procedure;
-  window_class.hInstance = GetModuleHandleW(nullptr);
-  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = main_window_class;
-  RegisterClassW(&window_class);  // fails harmlessly when a second host registers it again
+  register_window_class(main_window_class, DefWindowProcW);
   return CreateWindowExW(0, main_window_class, L"Plinvox", WS_OVERLAPPEDWINDOW, 0, 0, 640, 400,
                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
@@ -34,7 +25,13 @@ Host::Host()
       main_window_(create_main_window()) {}
 
 Host::~Host() {
-  if (main_window_ != nullptr) DestroyWindow(main_window_);
+  if (owns_main_window_ && main_window_ != nullptr) DestroyWindow(main_window_);
+}
+
+void Host::use_main_window(HWND window) {
+  if (owns_main_window_ && main_window_ != nullptr) DestroyWindow(main_window_);
+  owns_main_window_ = false;
+  main_window_ = window;
 }
 
 void* Host::find_service(const GUID* class_guid, unsigned index) {

@@ -19,7 +19,7 @@ struct ConsoleLine {
   std::string source;
 };
 
-// One per test or per shell run. Creates the host's main window, offers the
+// One per test or per shell run. Creates the host's main window (hidden), offers the
 // console and playback-control services through its HostApi, and keeps the
 // host's own volume in hundredths of a decibel. Whatever the component calls
 // is recorded; the component may call from any thread.
@@ -32,6 +32,9 @@ class Host {
 
   HostApiObject* api() { return &api_; }
   HWND main_window() const { return main_window_; }
+  // A player whose main window is a real one: the component is handed
+  // `window` from now on, and the host's own hidden window goes.
+  void use_main_window(HWND window);
 
   // Services the host offers; switched off, find_service answers null.
   bool console_available = true;
@@ -81,6 +84,7 @@ class Host {
   HostServiceObject console_;
   HostServiceObject playback_;
   HWND main_window_ = nullptr;
+  bool owns_main_window_ = true;
   int volume_hdb_ = 0;
   // Replaced whole when one is added, so that reporting a change can take the
   // list without copying it (and without allocating, which benchmarks and

@@ -13,6 +13,15 @@ namespace dwx {
 
 // Both sliders span the whole volume scale, one position per level.
 constexpr int32_t trackbar_range_max = 1000;
+// A line (an arrow key, a wheel line) and a page of the sliders, in levels.
+constexpr int32_t trackbar_line = 10, trackbar_page = 100;
+
+// The scroll codes of a move by a line or a page or to an end, which the
+// trackbar has made before it tells of it.
+inline bool moves_by_step(WORD code) {
+  return code == TB_LINEUP || code == TB_LINEDOWN || code == TB_PAGEUP || code == TB_PAGEDOWN ||
+         code == TB_TOP || code == TB_BOTTOM;
+}
 
 // A trackbar the component created; it does not own the window.
 class Trackbar {
@@ -23,6 +32,10 @@ class Trackbar {
     send(TBM_SETRANGE, FALSE, MAKELPARAM(low, high));
   }
   void set_pos(int32_t position) { send(TBM_SETPOS, TRUE, position); }
+  void set_steps() {
+    send(TBM_SETLINESIZE, 0, trackbar_line);
+    send(TBM_SETPAGESIZE, 0, trackbar_page);
+  }
   int32_t pos() const { return static_cast<int32_t>(send(TBM_GETPOS, 0, 0)); }
   int32_t range_max() const { return static_cast<int32_t>(send(TBM_GETRANGEMAX, 0, 0)); }
   RECT channel_rect() const { return rect(TBM_GETCHANNELRECT); }

@@ -75,6 +75,7 @@ void VolumePanel::on_create(HWND window) {
   if (trackbar_ == nullptr) return;  // an empty window is still a window
   Trackbar control(trackbar_);
   control.set_range_without_redraw(0, trackbar_range_max);
+  control.set_steps();
   // get_volume may open the backend and broadcast: before the registry lock.
   // A target that cannot be read shows silence.
   VolumeLevel level = level_silence;
@@ -97,9 +98,13 @@ void VolumePanel::on_destroy(HWND window) {
 }
 
 void VolumePanel::on_scroll(WPARAM wparam) {
-  // Only thumb drags set the volume; a click beside the thumb or a key moves
-  // the thumb alone, until the next broadcast puts it back.
   const WORD code = LOWORD(wparam);
+  if (moves_by_step(code)) {
+    // A key, the wheel or a click beside the thumb moved it: the volume
+    // follows, so that the thumb shows what plays.
+    volume_backend.set_volume(turn_over(Trackbar(trackbar_).pos()));
+    return;
+  }
   if (code != TB_THUMBPOSITION && code != TB_THUMBTRACK) return;
   // Held within the scale: a position from anyone but the trackbar could be
   // anything up to 65535, which turned over is far below silence.

@@ -71,6 +71,7 @@ void VolumeToolbar::on_create(HWND window) {
   if (trackbar_ == nullptr) return;  // an empty window is still a window
   Trackbar control(trackbar_);
   control.set_range_without_redraw(0, trackbar_range_max);
+  control.set_steps();
   // The first get_volume may open the backend, which broadcasts: that
   // happens before the registry lock is taken and before this trackbar is
   // registered. A target that cannot be read shows silence.
@@ -118,6 +119,12 @@ void VolumeToolbar::on_destroy() {
 
 void VolumeToolbar::on_scroll(WPARAM wparam) {
   const WORD code = LOWORD(wparam);
+  if (moves_by_step(code)) {
+    // A key moved the thumb: the volume follows, so that the thumb shows
+    // what plays.
+    volume_backend.set_volume(Trackbar(trackbar_).pos());
+    return;
+  }
   if (code != TB_THUMBPOSITION && code != TB_THUMBTRACK) return;
   // Held within the scale: a position from anyone but the trackbar could be
   // anything up to 65535, far beyond full volume.

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "shell/config_file.h"
+#include "standin_host/crc32.h"
 #include "support/blob.h"
 
 namespace {
@@ -17,22 +20,68 @@ TEST(ConfigFile, ASoundFileGivesBackItsBlobAndNoComplaint) {
   EXPECT_EQ("", loaded.problem);
 }
 
-TEST(ConfigFile, ATruncatedFileHandsOverWhatIsLeftAndSaysSo) {
-  std::vector<uint8_t> file = shell::encode_config(blob);
-  file.resize(file.size() - 3);
-  const shell::LoadedConfig loaded = shell::decode_config(file);
-  EXPECT_EQ(std::vector<uint8_t>(blob.begin(), blob.end() - 3), loaded.blob);
-  EXPECT_NE(std::string::npos, loaded.problem.find("damaged")) << loaded.problem;
-  EXPECT_NE(std::string::npos, loaded.problem.find(std::to_string(blob.size() - 3) + " of " +
-                                                   std::to_string(blob.size())));
+// The payload is the blob's length, the blob, then the shell's count and values.
+constexpr size_t header = 16, blob_start = header + 4;
+
+TEST(ConfigFile, ADamagedFileHandsOverWhatIsLeftOfTheBlobAndSaysWhatIsWrong) {
+  shell::ShellSettings settings;
+  settings.saved = true;
+  settings.volume_hdb = -700;
+  const std::vector<uint8_t> sound = shell::encode_config(blob, settings);
+  std::vector<uint8_t> cut_in_blob(sound.begin(), sound.begin() + blob_start + blob.size() - 3);
+  std::vector<uint8_t> flipped = sound, longer = sound;
+  flipped[sound.size() - 2] ^= 0x40;  // in the shell's values
+  longer.insert(longer.end(), {1, 2});
+  const struct {
+    const char* damage;
+    std::vector<uint8_t> file;
+    size_t blob_kept;
+    const char* said;
+  } cases[] = {
+      {"cut inside the blob", cut_in_blob, blob.size() - 3, " of "},  // "holds N of M bytes"
+      {"a flipped byte", flipped, blob.size(), "checksum"},
+      {"bytes after the end", longer, blob.size(), "2 bytes follow its end"},
+  };
+  for (const auto& c : cases) {
+    const shell::LoadedConfig loaded = shell::decode_config(c.file);
+    EXPECT_EQ(shell::LoadedConfig::State::damaged, loaded.state) << c.damage;
+    ASSERT_EQ(c.blob_kept, loaded.blob.size()) << c.damage << ": handed over as far as it goes";
+    EXPECT_TRUE(std::equal(loaded.blob.begin(), loaded.blob.end(), blob.begin())) << c.damage;
+    EXPECT_NE(std::string::npos, loaded.problem.find("damaged")) << c.damage;
+    EXPECT_NE(std::string::npos, loaded.problem.find(c.said)) << c.damage << ": " << loaded.problem;
+    EXPECT_FALSE(loaded.shell.saved) << c.damage << ": the shell's values are not trusted";
+  }
 }
 
-TEST(ConfigFile, AFlippedByteIsCaughtByTheChecksum) {
-  std::vector<uint8_t> file = shell::encode_config(blob);
-  file[30] ^= 0x40;
-  const shell::LoadedConfig loaded = shell::decode_config(file);
-  EXPECT_EQ(blob.size(), loaded.blob.size()) << "still handed over, to be read as far as it goes";
-  EXPECT_NE(std::string::npos, loaded.problem.find("checksum"));
+TEST(ConfigFile, TheShellsSettingsComeBackAndAFileOfTheFirstFormIsStillRead) {
+  shell::ShellSettings settings;
+  settings.saved = true;
+  settings.volume_hdb = -1234;
+  settings.show = SW_SHOWMAXIMIZED;
+  settings.window = RECT{1, 2, 300, 400};
+  settings.sliders[1] = {shell::Placement::floating, RECT{-5, -6, 70, 80}};
+  const shell::LoadedConfig loaded = shell::decode_config(shell::encode_config(blob, settings));
+  EXPECT_EQ(blob, loaded.blob);
+  EXPECT_EQ(-1234, loaded.shell.volume_hdb);
+  EXPECT_EQ(static_cast<UINT>(SW_SHOWMAXIMIZED), loaded.shell.show);
+  EXPECT_EQ(300, loaded.shell.window.right);
+  EXPECT_EQ(shell::Placement::docked, loaded.shell.sliders[0].placement);
+  EXPECT_EQ(shell::Placement::floating, loaded.shell.sliders[1].placement);
+  EXPECT_EQ(-6, loaded.shell.sliders[1].frame.top);
+
+  // "PLVXCFG1", the blob's length and CRC-32, the blob: what the first shells wrote.
+  std::vector<uint8_t> first = {'P', 'L', 'V', 'X', 'C', 'F', 'G', '1'};
+  const uint32_t length = static_cast<uint32_t>(blob.size());
+  for (int i = 0; i < 4; ++i)
+    first.push_back(static_cast<uint8_t>(length >> (8 * i)));
+  const uint32_t crc = standin::crc32(blob.data(), blob.size());
+  for (int i = 0; i < 4; ++i)
+    first.push_back(static_cast<uint8_t>(crc >> (8 * i)));
+  first.insert(first.end(), blob.begin(), blob.end());
+  const shell::LoadedConfig old = shell::decode_config(first);
+  EXPECT_EQ(shell::LoadedConfig::State::sound, old.state) << old.problem;
+  EXPECT_EQ(blob, old.blob);
+  EXPECT_FALSE(old.shell.saved);
 }
 
 TEST(ConfigFile, ForeignOrEmptyFilesStartFromTheDefaults) {

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <regex>
 #include <string>
 
 #include "shell/config_file.h"
 #include "shell/player.h"
+#include "shell/text.h"
 #include "support/blob.h"
 
 namespace {
@@ -95,6 +98,48 @@ TEST(ShellScript, RunsItsSessionAndKeepsWhatItSet) {
   }
   EXPECT_GE(pictures, 3);
   DeleteFileW(config.c_str());
+}
+
+// When a file was last written, or 0 when there is none.
+ULONGLONG written_at(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32 | data.ftLastWriteTime.dwLowDateTime;
+}
+
+TEST(ShellScript, LeavesTheUsersOwnConfigurationAlone) {
+  wchar_t appdata[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appdata);
+  const std::wstring users[] = {std::wstring(appdata) + L"\\Plinvox\\plinvox_shell.cfg",
+                                shell::program_folder() + L"plinvox_shell.cfg"};
+  const ULONGLONG before[] = {written_at(users[0]), written_at(users[1])};
+  const ShellRun run = run_shell(L"--script");
+  ASSERT_EQ(0u, run.exit_code) << run.output;
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(before[i], written_at(users[i])) << shell::narrow(users[i]);
+  }
+}
+
+// Started from Explorer, the shell opens no console window, and it asks for
+// visual styles and its own sizes on every monitor.
+TEST(ShellProgram, IsAWindowsProgramWithAManifest) {
+  const std::wstring path = shell::program_folder() + L"plinvox_shell.exe";
+  HMODULE image = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(nullptr, image);
+  const auto* base =
+      reinterpret_cast<const uint8_t*>(reinterpret_cast<uintptr_t>(image) & ~uintptr_t{3});
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, nt->OptionalHeader.Subsystem);
+
+  HRSRC found = FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(nullptr, found) << "no application manifest";
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                             SizeofResource(image, found));
+  for (const char* part : {"Microsoft.Windows.Common-Controls", "6.0.0.0", "PerMonitorV2"}) {
+    EXPECT_NE(std::string::npos, manifest.find(part)) << part;
+  }
+  FreeLibrary(image);
 }
 
 TEST(ShellScript, ADamagedConfigurationIsSaidAndDoesNotStopTheShell) {

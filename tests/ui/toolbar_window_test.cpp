@@ -37,29 +37,46 @@ TEST_F(ToolbarTest, TheWindowAsksForAMinimumHeightOf20) {
   EXPECT_EQ(3000, limits.ptMaxTrackSize.y);
 }
 
-TEST_F(ToolbarTest, OnlyThumbScrollsFromTheTrackbarSetTheVolume) {
+TEST_F(ToolbarTest, ThumbScrollsSetTheirPositionAndStepsTheThumbs) {
   const LPARAM from_trackbar = reinterpret_cast<LPARAM>(trackbar);
   struct Case {
     WORD code;
     WORD position;
     LPARAM from;
-    bool sets;
+    std::vector<int> sets;
   };
+  // The thumb stands at 420; a step has moved it before it tells of it.
   const Case cases[] = {
-      {TB_THUMBTRACK, 300, from_trackbar, true},
-      {TB_THUMBPOSITION, 301, from_trackbar, true},
-      {TB_LINEDOWN, 302, from_trackbar, false},
-      {TB_PAGEUP, 303, from_trackbar, false},
-      {TB_TOP, 304, from_trackbar, false},
-      {TB_ENDTRACK, 305, from_trackbar, false},
-      {TB_THUMBPOSITION, 306, reinterpret_cast<LPARAM>(container), false},
+      {TB_THUMBTRACK, 300, from_trackbar, {300}},
+      {TB_THUMBPOSITION, 301, from_trackbar, {301}},
+      {TB_LINEDOWN, 302, from_trackbar, {420}},
+      {TB_PAGEUP, 303, from_trackbar, {420}},
+      {TB_TOP, 304, from_trackbar, {420}},
+      {TB_ENDTRACK, 305, from_trackbar, {}},
+      {TB_THUMBPOSITION, 306, reinterpret_cast<LPARAM>(container), {}},
   };
   for (const Case& c : cases) {
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, 420);
     host.clear_records();
     EXPECT_EQ(0, SendMessageW(toolbar_window, WM_HSCROLL, MAKEWPARAM(c.code, c.position), c.from))
         << "code " << c.code;
-    EXPECT_EQ(c.sets ? hdb_for({c.position}) : std::vector<int>{}, host.volume_sets())
-        << "code " << c.code;
+    EXPECT_EQ(hdb_for(c.sets), host.volume_sets()) << "code " << c.code;
+  }
+}
+
+TEST_F(ToolbarTest, KeysMoveTheVolumeByLinesPagesAndToTheEnds) {
+  const struct {
+    const char* key;
+    WPARAM code;
+    int level;
+  } cases[] = {{"Right", VK_RIGHT, 510},   {"Left", VK_LEFT, 490}, {"Page Down", VK_NEXT, 600},
+               {"Page Up", VK_PRIOR, 400}, {"Home", VK_HOME, 0},   {"End", VK_END, 1000}};
+  for (const auto& c : cases) {
+    set_host_level(500);
+    host.clear_records();
+    SendMessageW(trackbar, WM_KEYDOWN, c.code, 0x00010001);
+    EXPECT_EQ(hdb_for({c.level}), host.volume_sets()) << c.key;
+    EXPECT_EQ(c.level, trackbar_pos(trackbar)) << c.key << ": the thumb shows it";
   }
 }
 

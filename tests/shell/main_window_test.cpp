@@ -1,0 +1,181 @@
+// The shell's main window with the real component: where the sliders go, what
+// the component is handed, and what a person sees at the end of a session.
+#include <windows.h>
+
+#include <string>
+
+#include "shell_fixture.h"
+
+namespace {
+
+using shell::Kind;
+using shell::Placement;
+using shell_testing::checked_placement;
+using shell_testing::command_labelled;
+using shell_testing::pump_messages;
+using shell_testing::read_file;
+using shell_testing::ShellTest;
+
+const char* slider_name(Kind kind) {
+  return kind == Kind::toolbar ? "Volume control" : "Volume control (vertical)";
+}
+
+const char* label(Placement where) {
+  switch (where) {
+    case Placement::docked:
+      return "Docked";
+    case Placement::floating:
+      return "Floating";
+    default:
+      return "Hidden";
+  }
+}
+
+TEST_F(ShellTest, EveryPlacementFollowsEveryOtherForBothSliders) {
+  const Placement places[] = {Placement::docked, Placement::floating, Placement::hidden};
+  for (Kind kind : {Kind::toolbar, Kind::panel}) {
+    const Kind other = kind == Kind::toolbar ? Kind::panel : Kind::toolbar;
+    for (Placement from : places) {
+      for (Placement to : places) {
+        const std::string trace =
+            std::string(slider_name(kind)) + ": " + label(from) + " then " + label(to);
+        window->place(kind, from);
+        window->place(kind, to);
+        pump_messages();
+        EXPECT_EQ(to, window->placement(kind)) << trace;
+        EXPECT_EQ(label(to), checked_placement(GetMenu(window->window()), slider_name(kind)))
+            << trace;
+        const HWND frame = window->dock(kind, Placement::floating).container();
+        EXPECT_EQ(to == Placement::floating, IsWindowVisible(frame) != FALSE) << trace;
+        const HWND hosted = window->extension_window(kind);
+        if (to == Placement::hidden) {
+          EXPECT_EQ(nullptr, hosted) << trace;
+        } else {
+          ASSERT_NE(nullptr, hosted) << trace;
+          EXPECT_TRUE(IsWindowVisible(hosted)) << trace;
+          const HWND container = window->dock(kind, to).container();
+          EXPECT_EQ(container, GetParent(hosted)) << trace;
+          // Still laid out by its dock: it follows a new size of the window it is in.
+          const HWND outer = to == Placement::floating ? frame : window->window();
+          RECT size = {};
+          GetWindowRect(outer, &size);
+          SetWindowPos(outer, nullptr, 0, 0, size.right - size.left + 7, size.bottom - size.top + 9,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+          RECT area = {}, rect = {};
+          GetClientRect(container, &area);
+          GetClientRect(hosted, &rect);
+          EXPECT_TRUE(window->dock(kind, to).holds(hosted)) << trace;
+          EXPECT_EQ(area.bottom - 4, rect.bottom) << trace << ": laid out by its dock";
+        }
+        EXPECT_EQ(Placement::docked, window->placement(other)) << trace;
+        EXPECT_TRUE(IsWindowVisible(window->extension_window(other))) << trace;
+      }
+    }
+    window->place(kind, Placement::docked);
+  }
+}
+
+TEST_F(ShellTest, ClosingAFloatingFrameHidesItsSlider) {
+  for (Kind kind : {Kind::toolbar, Kind::panel}) {
+    window->place(kind, Placement::floating);
+    const HWND frame = window->dock(kind, Placement::floating).container();
+    SendMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
+    pump_messages();
+    EXPECT_EQ(Placement::hidden, window->placement(kind));
+    EXPECT_FALSE(IsWindowVisible(frame));
+    EXPECT_EQ("Hidden", checked_placement(GetMenu(window->window()), slider_name(kind)));
+    window->place(kind, Placement::docked);
+    EXPECT_TRUE(IsWindowVisible(window->extension_window(kind)));
+  }
+}
+
+TEST_F(ShellTest, TheComponentIsHandedTheShellsOwnMainWindow) {
+  EXPECT_EQ(window->window(), player->host().main_window());
+  // A slider whose earlier focus is gone gives the focus to the player's
+  // main window: the shell stays the active window.
+  SetForegroundWindow(window->window());
+  const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
+                                    window->window(), nullptr, nullptr, nullptr);
+  SetFocus(edit);
+  SetFocus(window->extension_window(Kind::panel));
+  DestroyWindow(edit);
+  SendMessageW(window->extension_window(Kind::panel), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  EXPECT_EQ(window->window(), GetActiveWindow());
+  EXPECT_EQ(window->window(), GetFocus());
+}
+
+TEST_F(ShellTest, AFailedSaveIsShownInAMessageBoxAndTheOldFileStays) {
+  const std::vector<uint8_t> old_file = {'k', 'e', 'e', 'p'};
+  shell_testing::write_file(config, old_file);
+  // The new file cannot be made where a folder of its name stands.
+  const std::wstring in_the_way = config + L".new";
+  CreateDirectoryW(in_the_way.c_str(), nullptr);
+  close();
+  RemoveDirectoryW(in_the_way.c_str());
+  bool shown = false;
+  for (const auto& box : boxes.calls) {
+    shown = shown || box.text.find("could not be saved") != std::string::npos;
+  }
+  EXPECT_TRUE(shown) << boxes.calls.size() << " message boxes";
+  EXPECT_EQ(old_file, read_file(config));
+}
+
+TEST_F(ShellTest, EndingTheWindowsSessionSavesAndUnloads) {
+  EXPECT_NE(0, SendMessageW(window->window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+  EXPECT_TRUE(player->running()) << "asked, not yet ended";
+  SendMessageW(window->window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_FALSE(player->running());
+  EXPECT_FALSE(read_file(config).empty());
+}
+
+TEST_F(ShellTest, AboutNamesTheComponentAndTheShell) {
+  const UINT about = command_labelled(GetMenu(window->window()), "About...");
+  ASSERT_NE(0u, about);
+  boxes.calls.clear();
+  SendMessageW(window->window(), WM_COMMAND, about, 0);
+  ASSERT_EQ(1u, boxes.calls.size());
+  const std::string& text = boxes.calls[0].text;
+  for (const char* part : {"Volume control toolbar", "1.4", "system mixer volume level",
+                           "dwx_volume", "Plinvox shell"}) {
+    EXPECT_NE(std::string::npos, text.find(part)) << part << " in\n" << text;
+  }
+}
+
+TEST_F(ShellTest, ThePreferencesTakeTabAndEscapeAndReopenWhereTheyWere) {
+  window->open_preferences();
+  pump_messages();
+  ASSERT_NE(nullptr, window->preferences());
+  const HWND frame = window->preferences()->frame();
+  const HWND list = FindWindowExW(frame, nullptr, L"ListBox", nullptr);
+  ASSERT_NE(nullptr, list);
+  SetFocus(list);
+  auto press = [&](WPARAM key) {
+    MSG message = {GetFocus(), WM_KEYDOWN, key, 0x00010001, 0, {}};
+    const bool taken = window->translate(message);
+    pump_messages();
+    return taken;
+  };
+  EXPECT_TRUE(press(VK_TAB));
+  EXPECT_TRUE(IsChild(window->preferences()->page(), GetFocus())) << "Tab goes on into the page";
+  bool back = false;
+  for (int i = 0; i < 10 && !back; ++i) {
+    press(VK_TAB);
+    back = GetFocus() == list;
+  }
+  EXPECT_TRUE(back) << "and comes round to the list";
+
+  SetWindowPos(frame, nullptr, 333, 222, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_TRUE(press(VK_ESCAPE));
+  EXPECT_FALSE(window->preferences() != nullptr && window->preferences()->open());
+
+  SendMessageW(window->window(), WM_COMMAND,
+               command_labelled(GetMenu(window->window()), "Preferences..."), 0);
+  pump_messages();
+  ASSERT_NE(nullptr, window->preferences());
+  RECT rect = {};
+  GetWindowRect(window->preferences()->frame(), &rect);
+  EXPECT_EQ(333, rect.left);
+  EXPECT_EQ(222, rect.top);
+}
+
+}  // namespace
