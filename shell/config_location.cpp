@@ -5,7 +5,7 @@
 
 #include <shlobj.h>
 
-#include "shell/player.h"
+#include "shell/component_session.h"
 #include "shell/text.h"
 
 namespace shell {

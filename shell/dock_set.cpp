@@ -24,7 +24,7 @@ bool DockSet::create(HWND main_window, const ShellSettings& settings, int dpi) {
   const RECT none = {};
   bool made = strip_->create(main_window, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, L"", none) &&
               side_->create(main_window, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, L"", none);
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
     const int i = index(kind);
     RECT rect = settings.sliders[i].frame;
     if (empty_rect(rect)) {
@@ -33,12 +33,12 @@ bool DockSet::create(HWND main_window, const ShellSettings& settings, int dpi) {
                   frame_position[i].y + scaled(frame_size[i].cy, dpi)};
     }
     floating_[i] = std::make_unique<Dock>(
-        kind == Kind::toolbar ? Dock::Direction::across : Dock::Direction::down, length);
+        kind == SliderKind::toolbar ? Dock::Direction::across : Dock::Direction::down, length);
     made = made &&
            floating_[i]->create(
                main_window, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                WS_EX_TOOLWINDOW,
-               kind == Kind::toolbar ? L"Volume control" : L"Volume control (vertical)",
+               kind == SliderKind::toolbar ? L"Volume control" : L"Volume control (vertical)",
                fit_on_screen(rect));
     if (made) floating_[i]->on_close = [this, kind] { place(kind, Placement::hidden); };
   }
@@ -46,34 +46,34 @@ bool DockSet::create(HWND main_window, const ShellSettings& settings, int dpi) {
 }
 
 void DockSet::place_as(const ShellSettings& settings) {
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
     place(kind, settings.saved ? settings.sliders[index(kind)].placement : Placement::docked);
   }
 }
 
 void DockSet::keep_in(ShellSettings* settings) const {
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
     SliderSettings& slider = settings->sliders[index(kind)];
     slider.placement = placement(kind);
     GetWindowRect(floating_[index(kind)]->container(), &slider.frame);
   }
 }
 
-standin::ExtensionWindow& DockSet::object(Kind kind) {
-  return kind == Kind::toolbar ? player_.toolbar() : player_.panel();
+standin::ExtensionWindow& DockSet::object(SliderKind kind) {
+  return kind == SliderKind::toolbar ? session_.toolbar() : session_.panel();
 }
 
-Dock& DockSet::dock(Kind kind, Placement where) {
+Dock& DockSet::dock(SliderKind kind, Placement where) {
   if (where == Placement::floating) return *floating_[index(kind)];
-  return kind == Kind::toolbar ? *strip_ : *side_;
+  return kind == SliderKind::toolbar ? *strip_ : *side_;
 }
 
-HWND DockSet::extension_window(Kind kind) {
+HWND DockSet::extension_window(SliderKind kind) {
   standin::ExtensionWindow& window = object(kind);
   return window ? window.window() : nullptr;
 }
 
-bool DockSet::place(Kind kind, Placement where) {
+bool DockSet::place(SliderKind kind, Placement where) {
   standin::ExtensionWindow& window = object(kind);
   if (!window) return false;
   bool made = true;

@@ -9,14 +9,14 @@
 #include <string>
 
 #include "shell/dock.h"
-#include "shell/player.h"
+#include "shell/component_session.h"
 #include "shell/settings.h"
 
 namespace shell {
 
 class DockSet {
  public:
-  explicit DockSet(Player& player) : player_(player) {}
+  explicit DockSet(ComponentSession& session) : session_(session) {}
   DockSet(const DockSet&) = delete;
   DockSet& operator=(const DockSet&) = delete;
 
@@ -30,11 +30,11 @@ class DockSet {
 
   // Puts the slider there; choosing where it is already changes nothing.
   // False when the component could not make its window: it is hidden then.
-  bool place(Kind kind, Placement where);
-  Placement placement(Kind kind) const { return placement_[index(kind)]; }
-  Dock& dock(Kind kind, Placement where);
+  bool place(SliderKind kind, Placement where);
+  Placement placement(SliderKind kind) const { return placement_[index(kind)]; }
+  Dock& dock(SliderKind kind, Placement where);
   // The component's window for that slider, or null while hidden.
-  HWND extension_window(Kind kind);
+  HWND extension_window(SliderKind kind);
 
   // Gives the strip the top of `area` and the side panel its right edge;
   // returns what is left.
@@ -42,14 +42,14 @@ class DockSet {
   void set_dpi(int dpi);
 
   // Told after every change of placement.
-  std::function<void(Kind, Placement)> placed;
+  std::function<void(SliderKind, Placement)> placed;
 
  private:
-  static int index(Kind kind) { return static_cast<int>(kind); }
-  standin::ExtensionWindow& object(Kind kind);
+  static int index(SliderKind kind) { return static_cast<int>(kind); }
+  standin::ExtensionWindow& object(SliderKind kind);
   void show_frames();
 
-  Player& player_;
+  ComponentSession& session_;
   int dpi_ = 96;
   std::unique_ptr<Dock> strip_, side_;
   std::unique_ptr<Dock> floating_[kinds];

@@ -16,7 +16,7 @@
 
 #include "shell/config_location.h"
 #include "shell/main_window.h"
-#include "shell/player.h"
+#include "shell/component_session.h"
 #include "shell/scripted_session.h"
 #include "shell/text.h"
 #include "utf8api_testing.h"
@@ -93,13 +93,13 @@ int main() {
 
   int status = 0;
   {
-    shell::Player player(options.config_path);
+    shell::ComponentSession session(options.config_path);
     std::string error;
-    if (!player.start(&error)) {
+    if (!session.start(&error)) {
       tell(options.script, "could not load dwx_volume.dll: " + error);
       return 1;
     }
-    shell::MainWindow window(player);
+    shell::MainWindow window(session);
     window.echo_console(options.script);
     if (!window.create()) {
       tell(options.script, "could not create the main window");
@@ -107,7 +107,7 @@ int main() {
     }
 
     if (options.script) {
-      const shell::SessionReport report = shell::run_scripted_session(window, player);
+      const shell::SessionReport report = shell::run_scripted_session(window, session);
       for (const std::string& note : report.notes)
         printf("%s\n", note.c_str());
       for (const std::string& picture : report.pictures)

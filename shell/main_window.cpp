@@ -39,11 +39,11 @@ HWND make_child(const wchar_t* window_class, const wchar_t* text, DWORD style, H
 
 }  // namespace
 
-MainWindow::MainWindow(Player& player) : player_(player), docks_(player) {}
+MainWindow::MainWindow(ComponentSession& session) : session_(session), docks_(session) {}
 
 MainWindow::~MainWindow() {
-  player_.host().console_listener = nullptr;
-  player_.host().volume_listener = nullptr;
+  session_.host().console_listener = nullptr;
+  session_.host().volume_listener = nullptr;
   if (window_ != nullptr && IsWindow(window_)) {
     shut_down();
     standin::disown_window(window_);
@@ -64,29 +64,29 @@ bool MainWindow::create() {
   dpi_ = dpi_of(window_);
   make_font();
   // The component gives the focus back to the player's main window: this one.
-  player_.host().use_main_window(window_);
+  session_.host().use_main_window(window_);
 
-  const ShellSettings& settings = player_.settings();
+  const ShellSettings& settings = session_.settings();
   if (!docks_.create(window_, settings, dpi_)) return false;
   readout_ = make_child(L"STATIC", L"", SS_LEFT, window_, 0, font_);
   quieter_ = make_child(L"BUTTON", L"Quieter (-1 dB)", WS_TABSTOP, window_, button_quieter, font_);
   louder_ = make_child(L"BUTTON", L"Louder (+1 dB)", WS_TABSTOP, window_, button_louder, font_);
   console_.create(window_, font_, message_console);
-  console_.listen(player_.host());
-  player_.host().volume_listener = [this](int hdb) {
+  console_.listen(session_.host());
+  session_.host().volume_listener = [this](int hdb) {
     PostMessageW(window_, message_volume, static_cast<WPARAM>(hdb), 0);
   };
 
-  menus_ = std::make_unique<Menus>(player_);
+  menus_ = std::make_unique<Menus>(session_);
   SetMenu(window_, menus_->bar());
-  docks_.placed = [this](Kind kind, Placement where) { menus_->show_placement(kind, where); };
+  docks_.placed = [this](SliderKind kind, Placement where) { menus_->show_placement(kind, where); };
   ready_ = true;
   layout();
-  show_volume(player_.host().volume());
+  show_volume(session_.host().volume());
   restore_placement();
   docks_.place_as(settings);
-  say(1, "loaded dwx_volume.dll; configuration " + shown_path(player_.config_path()));
-  if (!player_.config_problem().empty()) say(2, player_.config_problem());
+  say(1, "loaded dwx_volume.dll; configuration " + shown_path(session_.config_path()));
+  if (!session_.config_problem().empty()) say(2, session_.config_problem());
   return true;
 }
 
@@ -101,7 +101,7 @@ void MainWindow::make_font() {
 }
 
 void MainWindow::restore_placement() {
-  const ShellSettings& settings = player_.settings();
+  const ShellSettings& settings = session_.settings();
   WINDOWPLACEMENT placement = {sizeof placement, 0, SW_SHOWNORMAL, {}, {}, {}};
   GetWindowPlacement(window_, &placement);
   placement.showCmd = SW_SHOWNORMAL;
@@ -155,7 +155,7 @@ void MainWindow::open_preferences() {
   }
   const PreferencesPlace last = preferences_ ? preferences_->place() : PreferencesPlace{};
   preferences_.reset();
-  preferences_ = std::make_unique<PreferencesDialog>(window_, player_.pages(), last, dpi_);
+  preferences_ = std::make_unique<PreferencesDialog>(window_, session_.pages(), last, dpi_);
 }
 
 void MainWindow::close_preferences() {
@@ -164,12 +164,12 @@ void MainWindow::close_preferences() {
 }
 
 void MainWindow::change_host_volume(int step_hdb) {
-  const int hdb = std::max(host_volume_floor, std::min(0, player_.host().volume() + step_hdb));
-  player_.host().change_volume(hdb);
+  const int hdb = std::max(host_volume_floor, std::min(0, session_.host().volume() + step_hdb));
+  session_.host().change_volume(hdb);
 }
 
 void MainWindow::show_about() {
-  const ComponentInfo& info = player_.component_info();
+  const ComponentInfo& info = session_.component_info();
   std::string text;
   if (info.name.empty()) {
     text = "The loaded component does not say what it is.\n";
@@ -201,7 +201,7 @@ void MainWindow::run(const MenuAction& action) {
       }
       break;
     case MenuAction::What::command:
-      player_.perform(action.command);
+      session_.perform(action.command);
       break;
     case MenuAction::What::about:
       show_about();
@@ -212,19 +212,19 @@ void MainWindow::run(const MenuAction& action) {
 }
 
 void MainWindow::shut_down() {
-  if (!player_.running()) return;
+  if (!session_.running()) return;
   preferences_.reset();
-  ShellSettings& settings = player_.settings();
+  ShellSettings& settings = session_.settings();
   WINDOWPLACEMENT placement = {sizeof placement, 0, 0, {}, {}, {}};
   GetWindowPlacement(window_, &placement);
   // A window closed minimised opens as it was before.
   settings.show = IsZoomed(window_) ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
   settings.window = placement.rcNormalPosition;
   docks_.keep_in(&settings);
-  const bool saved = player_.stop();
+  const bool saved = session_.stop();
   console_.take_lines();
   if (saved) return;
-  const std::string where = shown_path(player_.config_path());
+  const std::string where = shown_path(session_.config_path());
   say(3, "could not save the configuration to " + where);
   const std::string text = "The settings of this session could not be saved to\n" + where +
                            "\n\nThe file there is left as it was.";

@@ -10,7 +10,7 @@
 #include "shell/console_pane.h"
 #include "shell/dock_set.h"
 #include "shell/menus.h"
-#include "shell/player.h"
+#include "shell/component_session.h"
 #include "shell/preferences_dialog.h"
 #include "standin_host/window_class.h"
 
@@ -18,7 +18,7 @@ namespace shell {
 
 class MainWindow : public standin::WindowOwner {
  public:
-  explicit MainWindow(Player& player);
+  explicit MainWindow(ComponentSession& session);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -35,11 +35,11 @@ class MainWindow : public standin::WindowOwner {
   // Console lines also go to standard output (for scripted runs).
   void echo_console(bool on) { console_.echo = on; }
 
-  void place(Kind kind, Placement where) { docks_.place(kind, where); }
-  Placement placement(Kind kind) const { return docks_.placement(kind); }
+  void place(SliderKind kind, Placement where) { docks_.place(kind, where); }
+  Placement placement(SliderKind kind) const { return docks_.placement(kind); }
   // The component's window of that kind, or null while hidden.
-  HWND extension_window(Kind kind) { return docks_.extension_window(kind); }
-  Dock& dock(Kind kind, Placement where) { return docks_.dock(kind, where); }
+  HWND extension_window(SliderKind kind) { return docks_.extension_window(kind); }
+  Dock& dock(SliderKind kind, Placement where) { return docks_.dock(kind, where); }
 
   // Opens the preferences window where it was last, or brings it forward.
   void open_preferences();
@@ -61,7 +61,7 @@ class MainWindow : public standin::WindowOwner {
   // Saves, stops the component and unloads it; once.
   void shut_down();
 
-  Player& player_;
+  ComponentSession& session_;
   HWND window_ = nullptr;
   bool ready_ = false;
   int dpi_ = 96;

@@ -46,7 +46,7 @@ MenuAction simple(MenuAction::What what) {
 
 }  // namespace
 
-Menus::Menus(Player& player) {
+Menus::Menus(ComponentSession& session) {
   bar_ = CreateMenu();
   HMENU file = CreatePopupMenu();
   add(file, simple(MenuAction::What::preferences), "&Preferences...\tCtrl+P");
@@ -62,7 +62,7 @@ Menus::Menus(Player& player) {
   // The component's commands, under the branch their names give.
   HMENU components = CreatePopupMenu();
   std::string branch = "Components";
-  for (const Command& command : player.commands()) {
+  for (const Command& command : session.commands()) {
     branch = command.name.substr(0, command.name.find('/'));
     MenuAction action = simple(MenuAction::What::command);
     action.command = command.index;
@@ -72,8 +72,9 @@ Menus::Menus(Player& player) {
   AppendMenuW(bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(components), widen(branch).c_str());
 
   // Each extension window under its category, with where it can be.
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
-    standin::ExtensionWindow& object = kind == Kind::toolbar ? player.toolbar() : player.panel();
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
+    standin::ExtensionWindow& object =
+        kind == SliderKind::toolbar ? session.toolbar() : session.panel();
     if (!object) continue;
     standin::HostStringObject name, category;
     object.name(name);
@@ -100,7 +101,7 @@ Menus::Menus(Player& player) {
   HMENU help = CreatePopupMenu();
   add(help, simple(MenuAction::What::about), "&About...");
   AppendMenuW(bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
-  build_accelerators(player);
+  build_accelerators(session);
 }
 
 Menus::~Menus() {
@@ -128,7 +129,7 @@ UINT Menus::command_id(unsigned index) const {
   return 0;
 }
 
-void Menus::show_placement(Kind kind, Placement where) {
+void Menus::show_placement(SliderKind kind, Placement where) {
   UINT first = 0, last = 0, chosen = 0;
   for (size_t i = 0; i < actions_.size(); ++i) {
     const MenuAction& action = actions_[i];
@@ -144,7 +145,7 @@ void Menus::show_placement(Kind kind, Placement where) {
   }
 }
 
-void Menus::build_accelerators(Player& player) {
+void Menus::build_accelerators(ComponentSession& session) {
   auto id_of = [this](MenuAction::What what) {
     for (size_t i = 0; i < actions_.size(); ++i) {
       if (actions_[i].what == what) return static_cast<WORD>(first_id + i);
@@ -156,7 +157,7 @@ void Menus::build_accelerators(Player& player) {
       {FCONTROL | FSHIFT | FVIRTKEY, VK_UP, id_of(MenuAction::What::louder)},
       {FCONTROL | FSHIFT | FVIRTKEY, VK_DOWN, id_of(MenuAction::What::quieter)},
   };
-  for (const Command& command : player.commands()) {
+  for (const Command& command : session.commands()) {
     if (const Binding* binding = binding_of(command)) {
       table.push_back({static_cast<BYTE>(binding->modifiers | FVIRTKEY), binding->key,
                        static_cast<WORD>(command_id(command.index))});

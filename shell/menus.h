@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "shell/player.h"
+#include "shell/component_session.h"
 #include "shell/settings.h"
 
 namespace shell {
@@ -15,14 +15,14 @@ namespace shell {
 struct MenuAction {
   enum class What { none, preferences, exit, louder, quieter, place, command, about };
   What what = What::none;
-  Kind kind = Kind::toolbar;
+  SliderKind kind = SliderKind::toolbar;
   Placement placement = Placement::docked;
   unsigned command = 0;  // the component's command index
 };
 
 class Menus {
  public:
-  explicit Menus(Player& player);
+  explicit Menus(ComponentSession& session);
   ~Menus();
   Menus(const Menus&) = delete;
   Menus& operator=(const Menus&) = delete;
@@ -35,11 +35,11 @@ class Menus {
   // The identifier that runs the component's command `index`, or 0.
   UINT command_id(unsigned index) const;
   // Checks the entry of where the slider is now.
-  void show_placement(Kind kind, Placement where);
+  void show_placement(SliderKind kind, Placement where);
 
  private:
   UINT add(HMENU menu, const MenuAction& action, const std::string& label);
-  void build_accelerators(Player& player);
+  void build_accelerators(ComponentSession& session);
 
   HMENU bar_ = nullptr;
   HACCEL accelerators_ = nullptr;

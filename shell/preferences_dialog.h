@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "shell/player.h"
+#include "shell/component_session.h"
 #include "standin_host/window_class.h"
 
 namespace shell {

@@ -25,26 +25,34 @@ void settle(DWORD milliseconds) {
   } while (GetTickCount() - start < milliseconds);
 }
 
-// Where on the trackbar a level lies: the channel less half a thumb at each end.
+// Where on the trackbar a level lies: where the trackbar itself draws the
+// centre of its thumb for that position. A drag there comes back as the level.
 struct TrackGeometry {
-  int left, right, y;
-  explicit TrackGeometry(HWND trackbar) {
-    RECT channel = {}, thumb = {};
-    SendMessageW(trackbar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
-    SendMessageW(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    const int half = (thumb.right - thumb.left) / 2;
-    left = channel.left + half;
-    right = channel.right - half;
+  HWND trackbar;
+  int y;
+  explicit TrackGeometry(HWND trackbar) : trackbar(trackbar) {
+    const RECT thumb = thumb_at(static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0)));
     y = (thumb.top + thumb.bottom) / 2;
   }
-  int x_of(int level) const { return left + MulDiv(level, right - left, 1000); }
+  int x_of(int level) const {
+    const LRESULT was = SendMessageW(trackbar, TBM_GETPOS, 0, 0);
+    const RECT thumb = thumb_at(level);
+    SendMessageW(trackbar, TBM_SETPOS, FALSE, was);
+    return (thumb.left + thumb.right) / 2;
+  }
+  RECT thumb_at(int position) const {
+    SendMessageW(trackbar, TBM_SETPOS, FALSE, position);
+    RECT thumb = {};
+    SendMessageW(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    return thumb;
+  }
 };
 
 LPARAM point(int x, int y) { return MAKELPARAM(x, y); }
 
 class Session {
  public:
-  Session(MainWindow& window, Player& player) : window_(window), player_(player) {}
+  Session(MainWindow& window, ComponentSession& session) : window_(window), session_(session) {}
 
   SessionReport run() {
     settle(300);
@@ -54,7 +62,7 @@ class Session {
     drag_the_toolbar();
     turn_the_wheel();
     mute();
-    picture(window_.extension_window(Kind::panel), 6, 6, "panel.png");
+    picture(window_.extension_window(SliderKind::panel), 6, 6, "panel.png");
     pick_a_mixer_device();
     return report_;
   }
@@ -82,7 +90,7 @@ class Session {
   }
 
   HWND toolbar_trackbar() {
-    HWND host = window_.extension_window(Kind::toolbar);
+    HWND host = window_.extension_window(SliderKind::toolbar);
     return host ? FindWindowExW(host, nullptr, TRACKBAR_CLASSW, nullptr) : nullptr;
   }
 
@@ -97,13 +105,13 @@ class Session {
     }
     settle(250);
     // The toolbar and the tooltip under the cursor, mid-drag.
-    picture(window_.extension_window(Kind::toolbar), 60, 48, "toolbar-drag.png");
+    picture(window_.extension_window(SliderKind::toolbar), 60, 48, "toolbar-drag.png");
     picture(window_.window(), 0, 0, "shell.png");
     SendMessageW(trackbar, WM_LBUTTONUP, 0, point(track.x_of(550), track.y));
     settle(100);
     dragged_to_ = static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
     note("dragged the toolbar slider to level " + std::to_string(dragged_to_));
-    if (player_.host().volume_sets().empty()) fail("the drag did not set the host's volume");
+    if (session_.host().volume_sets().empty()) fail("the drag did not set the host's volume");
   }
 
   void turn_the_wheel() {
@@ -120,7 +128,7 @@ class Session {
   }
 
   void mute() {
-    for (const Command& command : player_.commands()) {
+    for (const Command& command : session_.commands()) {
       if (!IsEqualGUID(command.guid, mute_command)) continue;
       HWND trackbar = toolbar_trackbar();
       const int before = trackbar ? static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0)) : -1;
@@ -128,7 +136,7 @@ class Session {
       SendMessageW(window_.window(), WM_COMMAND, window_.command_id(command.index), 0);
       settle(100);
       note("muted at level " + std::to_string(before));
-      if (player_.host().volume() != -6000) fail("mute did not silence the host's volume");
+      if (session_.host().volume() != -6000) fail("mute did not silence the host's volume");
       return;
     }
     fail("the component offers no mute command");
@@ -167,15 +175,15 @@ class Session {
   }
 
   MainWindow& window_;
-  Player& player_;
+  ComponentSession& session_;
   SessionReport report_;
   int dragged_to_ = -1;
 };
 
 }  // namespace
 
-SessionReport run_scripted_session(MainWindow& window, Player& player) {
-  return Session(window, player).run();
+SessionReport run_scripted_session(MainWindow& window, ComponentSession& session) {
+  return Session(window, session).run();
 }
 
 }  // namespace shell

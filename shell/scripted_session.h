@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "shell/main_window.h"
-#include "shell/player.h"
+#include "shell/component_session.h"
 
 namespace shell {
 
@@ -18,6 +18,6 @@ struct SessionReport {
 // Drags the toolbar slider with its tooltip showing, turns the wheel over
 // it, mutes, opens the preferences and picks the first mixer device. The
 // window stays open; the caller closes it.
-SessionReport run_scripted_session(MainWindow& window, Player& player);
+SessionReport run_scripted_session(MainWindow& window, ComponentSession& session);
 
 }  // namespace shell

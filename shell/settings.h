@@ -6,7 +6,7 @@
 namespace shell {
 
 enum class Placement { docked, floating, hidden };
-enum class Kind { toolbar, panel };
+enum class SliderKind { toolbar, panel };
 constexpr int kinds = 2;
 
 struct SliderSettings {

@@ -8,16 +8,16 @@
 
 namespace {
 
-using shell::Kind;
 using shell::Placement;
+using shell::SliderKind;
 using shell_testing::checked_placement;
 using shell_testing::command_labelled;
 using shell_testing::pump_messages;
 using shell_testing::read_file;
 using shell_testing::ShellTest;
 
-const char* slider_name(Kind kind) {
-  return kind == Kind::toolbar ? "Volume control" : "Volume control (vertical)";
+const char* slider_name(SliderKind kind) {
+  return kind == SliderKind::toolbar ? "Volume control" : "Volume control (vertical)";
 }
 
 const char* label(Placement where) {
@@ -33,8 +33,8 @@ const char* label(Placement where) {
 
 TEST_F(ShellTest, EveryPlacementFollowsEveryOtherForBothSliders) {
   const Placement places[] = {Placement::docked, Placement::floating, Placement::hidden};
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
-    const Kind other = kind == Kind::toolbar ? Kind::panel : Kind::toolbar;
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
+    const SliderKind other = kind == SliderKind::toolbar ? SliderKind::panel : SliderKind::toolbar;
     for (Placement from : places) {
       for (Placement to : places) {
         const std::string trace =
@@ -76,7 +76,7 @@ TEST_F(ShellTest, EveryPlacementFollowsEveryOtherForBothSliders) {
 }
 
 TEST_F(ShellTest, ClosingAFloatingFrameHidesItsSlider) {
-  for (Kind kind : {Kind::toolbar, Kind::panel}) {
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
     window->place(kind, Placement::floating);
     const HWND frame = window->dock(kind, Placement::floating).container();
     SendMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -90,16 +90,16 @@ TEST_F(ShellTest, ClosingAFloatingFrameHidesItsSlider) {
 }
 
 TEST_F(ShellTest, TheComponentIsHandedTheShellsOwnMainWindow) {
-  EXPECT_EQ(window->window(), player->host().main_window());
+  EXPECT_EQ(window->window(), session->host().main_window());
   // A slider whose earlier focus is gone gives the focus to the player's
   // main window: the shell stays the active window.
   SetForegroundWindow(window->window());
   const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
                                     window->window(), nullptr, nullptr, nullptr);
   SetFocus(edit);
-  SetFocus(window->extension_window(Kind::panel));
+  SetFocus(window->extension_window(SliderKind::panel));
   DestroyWindow(edit);
-  SendMessageW(window->extension_window(Kind::panel), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  SendMessageW(window->extension_window(SliderKind::panel), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
   EXPECT_EQ(window->window(), GetActiveWindow());
   EXPECT_EQ(window->window(), GetFocus());
 }
@@ -122,9 +122,9 @@ TEST_F(ShellTest, AFailedSaveIsShownInAMessageBoxAndTheOldFileStays) {
 
 TEST_F(ShellTest, EndingTheWindowsSessionSavesAndUnloads) {
   EXPECT_NE(0, SendMessageW(window->window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-  EXPECT_TRUE(player->running()) << "asked, not yet ended";
+  EXPECT_TRUE(session->running()) << "asked, not yet ended";
   SendMessageW(window->window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-  EXPECT_FALSE(player->running());
+  EXPECT_FALSE(session->running());
   EXPECT_FALSE(read_file(config).empty());
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "shell/config_file.h"
-#include "shell/player.h"
+#include "shell/component_session.h"
 #include "shell/text.h"
 #include "support/blob.h"
 

@@ -14,8 +14,8 @@
 
 namespace {
 
-using shell::Kind;
 using shell::Placement;
+using shell::SliderKind;
 using shell_testing::read_file;
 using shell_testing::ShellTest;
 using shell_testing::write_file;
@@ -38,22 +38,23 @@ bool inside(const RECT& inner, const RECT& outer) {
 }
 
 TEST_F(ShellTest, ASavedSessionComesBackAsItWasLeft) {
-  window->place(Kind::toolbar, Placement::floating);
-  window->place(Kind::panel, Placement::hidden);
-  SetWindowPos(window->dock(Kind::toolbar, Placement::floating).container(), nullptr, 300, 250, 0,
-               0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  window->place(SliderKind::toolbar, Placement::floating);
+  window->place(SliderKind::panel, Placement::hidden);
+  SetWindowPos(window->dock(SliderKind::toolbar, Placement::floating).container(), nullptr, 300,
+               250, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   WINDOWPLACEMENT placement = {sizeof placement, 0, 0, {}, {}, {}};
   GetWindowPlacement(window->window(), &placement);
   placement.rcNormalPosition = RECT{70, 80, 770, 530};
   placement.showCmd = SW_SHOWMAXIMIZED;
   SetWindowPlacement(window->window(), &placement);
-  player->host().change_volume(-1234);
+  session->host().change_volume(-1234);
   close();
 
   start();
-  EXPECT_EQ(Placement::floating, window->placement(Kind::toolbar));
-  EXPECT_EQ(Placement::hidden, window->placement(Kind::panel));
-  const RECT frame = window_rect(window->dock(Kind::toolbar, Placement::floating).container());
+  EXPECT_EQ(Placement::floating, window->placement(SliderKind::toolbar));
+  EXPECT_EQ(Placement::hidden, window->placement(SliderKind::panel));
+  const RECT frame =
+      window_rect(window->dock(SliderKind::toolbar, Placement::floating).container());
   EXPECT_EQ(300, frame.left);
   EXPECT_EQ(250, frame.top);
   WINDOWPLACEMENT restored = {sizeof restored, 0, 0, {}, {}, {}};
@@ -63,19 +64,19 @@ TEST_F(ShellTest, ASavedSessionComesBackAsItWasLeft) {
   EXPECT_EQ(80, restored.rcNormalPosition.top);
   EXPECT_EQ(770, restored.rcNormalPosition.right);
   EXPECT_EQ(530, restored.rcNormalPosition.bottom);
-  EXPECT_EQ(-1234, player->host().volume());
+  EXPECT_EQ(-1234, session->host().volume());
 }
 
 TEST_F(ShellTest, WindowsSavedOffScreenOpenOnAVisibleWorkArea) {
-  window->place(Kind::panel, Placement::floating);
-  const HWND frame = window->dock(Kind::panel, Placement::floating).container();
+  window->place(SliderKind::panel, Placement::floating);
+  const HWND frame = window->dock(SliderKind::panel, Placement::floating).container();
   SetWindowPos(frame, nullptr, -5000, 9000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowPos(window->window(), nullptr, 7000, -3000, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   close();
 
   start();
-  const HWND reopened = window->dock(Kind::panel, Placement::floating).container();
+  const HWND reopened = window->dock(SliderKind::panel, Placement::floating).container();
   EXPECT_TRUE(inside(window_rect(reopened), work_area(reopened)));
   EXPECT_TRUE(inside(window_rect(window->window()), work_area(window->window())));
 }
@@ -89,13 +90,13 @@ TEST(ShellConfig, AFileThatCannotBeOpenedIsSaidAndNotWrittenAtExit) {
   HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, held);
   {
-    shell::Player player(path);
+    shell::ComponentSession session(path);
     std::string error;
-    ASSERT_TRUE(player.start(&error)) << error;
+    ASSERT_TRUE(session.start(&error)) << error;
     CloseHandle(held);
-    EXPECT_NE(std::string::npos, player.config_problem().find("could not be read"))
-        << player.config_problem();
-    player.stop();
+    EXPECT_NE(std::string::npos, session.config_problem().find("could not be read"))
+        << session.config_problem();
+    session.stop();
   }
   EXPECT_EQ(file, read_file(path)) << "kept as it was";
   DeleteFileW(path.c_str());
@@ -119,12 +120,12 @@ TEST(ShellConfig, ADamagedFileIsKeptBesideAsBadAndANewOneWritten) {
     const std::wstring path = shell_testing::temporary_path(L"shell_damaged_test.cfg");
     write_file(path, c.file);
     {
-      shell::Player player(path);
+      shell::ComponentSession session(path);
       std::string error;
-      ASSERT_TRUE(player.start(&error)) << error;
-      EXPECT_NE(std::string::npos, player.config_problem().find("shell_damaged_test.cfg.bad"))
-          << c.damage << ": " << player.config_problem();
-      player.stop();
+      ASSERT_TRUE(session.start(&error)) << error;
+      EXPECT_NE(std::string::npos, session.config_problem().find("shell_damaged_test.cfg.bad"))
+          << c.damage << ": " << session.config_problem();
+      session.stop();
     }
     EXPECT_EQ(c.file, read_file(path + L".bad")) << c.damage;
     EXPECT_EQ("", shell::load_config(path).problem) << c.damage << ": a sound file written";

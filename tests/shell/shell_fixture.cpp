@@ -104,10 +104,10 @@ void ShellTest::TearDown() {
 }
 
 void ShellTest::start() {
-  player = std::make_unique<shell::Player>(config);
+  session = std::make_unique<shell::ComponentSession>(config);
   std::string error;
-  ASSERT_TRUE(player->start(&error)) << error;
-  window = std::make_unique<shell::MainWindow>(*player);
+  ASSERT_TRUE(session->start(&error)) << error;
+  window = std::make_unique<shell::MainWindow>(*session);
   ASSERT_TRUE(window->create());
   pump_messages();
 }
@@ -116,7 +116,7 @@ void ShellTest::close() {
   if (IsWindow(window->window())) SendMessageW(window->window(), WM_CLOSE, 0, 0);
   pump_messages();
   window.reset();
-  player.reset();
+  session.reset();
 }
 
 }  // namespace shell_testing

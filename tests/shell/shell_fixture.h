@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "shell/main_window.h"
-#include "shell/player.h"
+#include "shell/component_session.h"
 #include "support/message_boxes.h"
 
 namespace shell_testing {
@@ -40,7 +40,7 @@ class ShellTest : public testing::Test {
   void close();
 
   std::wstring config;
-  std::unique_ptr<shell::Player> player;
+  std::unique_ptr<shell::ComponentSession> session;
   std::unique_ptr<shell::MainWindow> window;
   testing_support::MessageBoxRecorder boxes;
 };

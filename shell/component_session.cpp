@@ -1,5 +1,5 @@
 // Starting, serving and stopping the component as the player does.
-#include "shell/player.h"
+#include "shell/component_session.h"
 
 #include "shell/config_file.h"
 #include "shell/text.h"
@@ -14,13 +14,14 @@ std::wstring program_folder() {
   return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-Player::Player(std::wstring config_path) : config_path_(std::move(config_path)) {}
+ComponentSession::ComponentSession(std::wstring config_path)
+    : config_path_(std::move(config_path)) {}
 
-Player::~Player() {
+ComponentSession::~ComponentSession() {
   if (running()) stop();
 }
 
-bool Player::start(std::string* error) {
+bool ComponentSession::start(std::string* error) {
   standin::init_common_controls();
   if (!component_.load((program_folder() + L"dwx_volume.dll").c_str())) {
     *error = component_.error();
@@ -39,7 +40,7 @@ bool Player::start(std::string* error) {
   return true;
 }
 
-void Player::keep_damaged_file() {
+void ComponentSession::keep_damaged_file() {
   const std::wstring kept = config_path_ + L".bad";
   const size_t name = kept.find_last_of(L"\\/") + 1;
   if (CopyFileW(config_path_.c_str(), kept.c_str(), FALSE)) {
@@ -51,7 +52,7 @@ void Player::keep_damaged_file() {
   }
 }
 
-void Player::find_services() {
+void ComponentSession::find_services() {
   if (void* version = component_.create_service(standin::guids::component_version)) {
     using namespace standin::version_service;
     info_ = ComponentInfo{standin::read_string_slot(version, get_file_name),
@@ -102,11 +103,11 @@ void Player::find_services() {
   }
 }
 
-void Player::perform(unsigned index) {
+void ComponentSession::perform(unsigned index) {
   if (menu_items_) menu_items_->perform(index);
 }
 
-bool Player::stop() {
+bool ComponentSession::stop() {
   if (!running()) return true;
   // The layout goes first: the windows, then the objects that made them.
   for (standin::ExtensionWindow* window : {&toolbar_, &panel_}) {

@@ -1,5 +1,5 @@
-// One run of the player: the stand-in host, the component loaded into it, and
-// the configuration file it starts from and saves to.
+// A session with the component: the stand-in host, the component loaded into
+// it, and the configuration file it starts from and saves to.
 #pragma once
 
 #include <windows.h>
@@ -37,12 +37,12 @@ struct ComponentInfo {
   std::string file_name, name, version, about;
 };
 
-class Player {
+class ComponentSession {
  public:
-  explicit Player(std::wstring config_path);
-  ~Player();
-  Player(const Player&) = delete;
-  Player& operator=(const Player&) = delete;
+  explicit ComponentSession(std::wstring config_path);
+  ~ComponentSession();
+  ComponentSession(const ComponentSession&) = delete;
+  ComponentSession& operator=(const ComponentSession&) = delete;
 
   // Loads dwx_volume.dll from the program's folder and starts it as the
   // player does, with the blob from the configuration file and the player's
