@@ -5,7 +5,6 @@
 #include <new>
 #include <utility>
 
-#include "diagnostics/console.h"
 #include "frame/component_state.h"
 #include "host/utf8api.h"
 #include "text/text_copy.h"
@@ -14,7 +13,7 @@
 namespace dwx {
 
 struct Notice {
-  Notice(int32_t notice_level, const char* notice_text) : level(notice_level) {
+  Notice(NoticeLevel notice_level, const char* notice_text) : level(notice_level) {
     text.assign(notice_text);
   }
   // From the process heap like all the component's memory, and null rather
@@ -25,16 +24,16 @@ struct Notice {
   static void operator delete(void* memory) { std::free(memory); }
 
   OwnedText text;  // none when the copy failed
-  int32_t level;
+  NoticeLevel level;
 };
 
-void NoticeQueue::push(int32_t level, const char* text) {
+void NoticeQueue::push(NoticeLevel level, const char* text) {
   Notice* notice = new (std::nothrow) Notice(level, text);
   if (notice == nullptr) return;
   if (notices_.append(notice) < 0) delete notice;
 }
 
-int32_t NoticeQueue::level(uint32_t index) const { return notices_.at(index)->level; }
+NoticeLevel NoticeQueue::level(uint32_t index) const { return notices_.at(index)->level; }
 
 const char* NoticeQueue::text(uint32_t index) const { return notices_.at(index)->text.get(); }
 
@@ -47,22 +46,21 @@ void NoticeQueue::clear() {
 
 namespace {
 
-const char* label_of(int32_t level) {
+const char* label_of(NoticeLevel level) {
   switch (level) {
-    case 1:
+    case NoticeLevel::info:
       return "info";
-    case 2:
+    case NoticeLevel::warning:
       return "warning";
-    case 3:
+    case NoticeLevel::error:
       return "error";
-    default:
-      return "";
   }
+  return "";
 }
 
 }  // namespace
 
-void NoticeLog::report(int32_t level, const char* text) {
+void NoticeLog::report(NoticeLevel level, const char* text) {
   if (services_ready()) {
     flush();
     console_output(level, text);

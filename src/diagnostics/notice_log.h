@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "diagnostics/console.h"
 #include "frame/lock.h"
 #include "text/pointer_list.h"
 
@@ -23,9 +24,9 @@ class NoticeQueue {
   // Appends a notice holding a copy of the text. When the heap has no room
   // for the notice, or for the queue's entry, nothing is queued; when it has
   // none for the copy, the notice has no text.
-  void push(int32_t level, const char* text);
+  void push(NoticeLevel level, const char* text);
   uint32_t count() const { return notices_.count(); }
-  int32_t level(uint32_t index) const;
+  NoticeLevel level(uint32_t index) const;
   // The empty string for a notice without text.
   const char* text(uint32_t index) const;
   // Frees every notice and the array that held them.
@@ -47,8 +48,8 @@ class NoticeLog {
   NoticeLog(const NoticeLog&) = delete;
   NoticeLog& operator=(const NoticeLog&) = delete;
 
-  void warning(const char* text) { report(2, text); }
-  void error(const char* text) { report(3, text); }
+  void warning(const char* text) { report(NoticeLevel::warning, text); }
+  void error(const char* text) { report(NoticeLevel::error, text); }
   // Prints every queued notice in order and empties the queue, even when
   // there is no console to print on.
   void flush();
@@ -56,7 +57,7 @@ class NoticeLog {
   void discard();
 
  private:
-  void report(int32_t level, const char* text);
+  void report(NoticeLevel level, const char* text);
 
   // Unload frees the notices before the lock goes.
   RecursiveLock lock_;
