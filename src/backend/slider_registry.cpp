@@ -10,8 +10,6 @@
 
 namespace dwx {
 
-SliderRegistry::~SliderRegistry() { windows_.free_memory(); }
-
 void SliderRegistry::add(HWND window) {
   LockGuard guard(lock_);
   // Only the heap can refuse, and the window then shows the level it was
@@ -37,7 +35,7 @@ void SliderRegistry::broadcast(VolumeLevel level) {
   const DWORD this_thread = GetCurrentThreadId();
   const uint32_t count = windows_.count();
   for (uint32_t i = 0; i < count; ++i) {
-    const auto window = static_cast<HWND>(windows_.at(i));
+    const HWND window = windows_.at(i);
     if (GetWindowThreadProcessId(window, nullptr) == this_thread) {
       uSendMessage(window, TBM_SETPOS, TRUE, level);
     } else {

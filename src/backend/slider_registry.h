@@ -25,8 +25,6 @@ namespace dwx {
 class SliderRegistry {
  public:
   SliderRegistry() = default;
-  // Unload: the array is freed, then the lock goes.
-  ~SliderRegistry();
   SliderRegistry(const SliderRegistry&) = delete;
   SliderRegistry& operator=(const SliderRegistry&) = delete;
 
@@ -42,8 +40,9 @@ class SliderRegistry {
   RecursiveLock& lock() { return lock_; }
 
  private:
+  // Unload frees the array before the lock goes.
   RecursiveLock lock_;
-  PointerList windows_ = empty_pointer_list();
+  PointerListOf<HWND> windows_;
   // Written under the lock; read by take_update on the windows' thread.
   std::atomic<uint32_t> last_update_{0};
   std::atomic<VolumeLevel> last_level_{0};

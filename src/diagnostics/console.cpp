@@ -7,13 +7,13 @@
 
 namespace dwx {
 
-void console_output(int32_t level, const char* text) {
+void console_output(NoticeLevel level, const char* text) {
   const char* source = module_name();
   HostApi* host = host_api();
   if (host == nullptr) return;
   auto* console = static_cast<HostConsole*>(host->find_service(&console_class, 0));
   if (console == nullptr) return;
-  console->output(level, text != nullptr ? text : "", source);
+  console->output(static_cast<int32_t>(level), text != nullptr ? text : "", source);
   console->release();
 }
 

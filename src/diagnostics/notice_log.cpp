@@ -2,8 +2,9 @@
 #include "diagnostics/notice_log.h"
 
 #include <cstdlib>
+#include <new>
+#include <utility>
 
-#include "diagnostics/console.h"
 #include "frame/component_state.h"
 #include "host/utf8api.h"
 #include "text/text_copy.h"
@@ -11,98 +12,93 @@
 
 namespace dwx {
 
-namespace {
-
 struct Notice {
-  char* text;  // null when the copy failed; reads as the empty string
-  int32_t level;
+  Notice(NoticeLevel notice_level, const char* notice_text) : level(notice_level) {
+    text.assign(notice_text);
+  }
+  // From the process heap like all the component's memory, and null rather
+  // than an exception when the heap has no room.
+  static void* operator new(size_t bytes, const std::nothrow_t&) noexcept {
+    return std::malloc(bytes);
+  }
+  static void operator delete(void* memory) { std::free(memory); }
+
+  OwnedText text;  // none when the copy failed
+  NoticeLevel level;
 };
 
-Notice* make_notice(int32_t level, const char* text) {
-  auto* notice = static_cast<Notice*>(malloc(sizeof(Notice)));
-  if (notice == nullptr) return nullptr;
-  notice->text = copy_text(text, unbounded);
-  notice->level = level;
-  return notice;
+void NoticeQueue::push(NoticeLevel level, const char* text) {
+  Notice* notice = new (std::nothrow) Notice(level, text);
+  if (notice == nullptr) return;
+  if (notices_.append(notice) < 0) delete notice;
 }
 
-void destroy_notice(Notice* notice) {
-  free_text(notice->text);
-  free(notice);
-}
+NoticeLevel NoticeQueue::level(uint32_t index) const { return notices_.at(index)->level; }
 
-const char* text_of(const Notice* notice) { return notice->text ? notice->text : ""; }
+const char* NoticeQueue::text(uint32_t index) const { return notices_.at(index)->text.get(); }
 
-// Frees every notice and the array that held them.
-void destroy_all(PointerList& notices) {
-  const uint32_t count = notices.count();
+void NoticeQueue::clear() {
+  const uint32_t count = notices_.count();
   for (uint32_t i = 0; i < count; ++i)
-    destroy_notice(static_cast<Notice*>(notices.at(i)));
-  notices.remove_all();
+    delete notices_.at(i);
+  notices_.remove_all();
 }
 
-const char* label_of(int32_t level) {
+namespace {
+
+const char* label_of(NoticeLevel level) {
   switch (level) {
-    case 1:
+    case NoticeLevel::info:
       return "info";
-    case 2:
+    case NoticeLevel::warning:
       return "warning";
-    case 3:
+    case NoticeLevel::error:
       return "error";
-    default:
-      return "";
   }
+  return "";
 }
 
 }  // namespace
 
-void NoticeLog::report(int32_t level, const char* text) {
+void NoticeLog::report(NoticeLevel level, const char* text) {
   if (services_ready()) {
     flush();
     console_output(level, text);
     return;
   }
   LockGuard guard(lock_);
-  Notice* notice = make_notice(level, text);
-  if (notice == nullptr) return;  // out of memory: the notice is dropped
-  if (queue_.append(notice) < 0) destroy_notice(notice);
+  queue_.push(level, text);  // out of memory: the notice is dropped
 }
 
 void NoticeLog::flush() {
   LockGuard guard(lock_);
   // Take the notices out of the queue before printing: a console that reports
   // back into the component on this thread then finds an empty queue instead
-  // of notices about to be freed.
-  PointerList pending = queue_;
-  queue_ = empty_pointer_list();
+  // of notices about to be freed. They are freed, still under the lock, when
+  // `pending` goes.
+  const NoticeQueue pending(std::move(queue_));
   const uint32_t count = pending.count();
-  for (uint32_t i = 0; i < count; ++i) {
-    const auto* notice = static_cast<const Notice*>(pending.at(i));
-    if (notice->level >= 1 && notice->level <= 3) console_output(notice->level, text_of(notice));
-  }
-  destroy_all(pending);
+  for (uint32_t i = 0; i < count; ++i)
+    console_output(pending.level(i), pending.text(i));
 }
 
 void NoticeLog::discard() {
   LockGuard guard(lock_);
-  destroy_all(queue_);
+  queue_.clear();
 }
 
 NoticeLog::~NoticeLog() {
   // Runs once, at library unload, when no other thread can be inside the
   // component any more: no lock is taken.
-  if (queue_.count() > 0) {
-    Utf8String text(GrowthMode::exact);
-    for (uint32_t i = 0; i < queue_.count(); ++i) {
-      const auto* notice = static_cast<const Notice*>(queue_.at(i));
-      if (text.length() > 0) text.append("\n", unbounded);
-      text.append(label_of(notice->level), unbounded);
-      text.append(": ", unbounded);
-      text.append(text_of(notice), unbounded);
-    }
-    if (text.length() > 0) uMessageBox(nullptr, text.c_str(), "DWX Volume notices", 0);
+  if (queue_.count() == 0) return;
+  Utf8String text(GrowthMode::exact);
+  for (uint32_t i = 0; i < queue_.count(); ++i) {
+    if (text.length() > 0) text.append("\n", unbounded);
+    text.append(label_of(queue_.level(i)), unbounded);
+    text.append(": ", unbounded);
+    text.append(queue_.text(i), unbounded);
   }
-  destroy_all(queue_);
+  if (text.length() > 0) uMessageBox(nullptr, text.c_str(), "DWX Volume notices", 0);
 }
 
 }  // namespace dwx

@@ -14,7 +14,7 @@ void report_window_failure(const char* format) {
   // No module: the text comes from the system's own message table, and is
   // empty when it has none, so the line then ends after "- ".
   Utf8String reason = system_error_text(code, nullptr);
-  console_output(notice_error, format_text(format, reason.c_str()).c_str());
+  console_output(NoticeLevel::error, format_text(format, reason.c_str()).c_str());
 }
 
 }  // namespace dwx

@@ -51,15 +51,13 @@ struct Cursor {
 
 }  // namespace
 
-ConfigVar::ConfigVar(ConfigList& list, const char* name)
-    : name_(copy_text(name, unbounded)), next_(list.head_) {
+ConfigVar::ConfigVar(ConfigList& list, const char* name) : next_(list.head_) {
+  name_.assign(name);
   list.head_ = this;
 }
 
-ConfigVar::~ConfigVar() { free_text(name_); }
-
 void ConfigList::write(ConfigWriter& writer) const {
-  ByteBlock scratch{nullptr, 0, 0, GrowthMode::grow_only};
+  ByteBlock scratch(GrowthMode::grow_only);  // freed on return
   ScratchWriter scratch_writer(scratch);
   for (const ConfigVar* var = head_; var != nullptr; var = var->next()) {
     scratch.set_size(0);  // grow-only: the memory stays for the next variable
@@ -71,11 +69,10 @@ void ConfigList::write(ConfigWriter& writer) const {
     put_u32(field, name_length);
     writer.write(field, 4);
     writer.write(name, name_length);
-    put_u32(field, scratch.size);
+    put_u32(field, scratch.size());
     writer.write(field, 4);
-    if (scratch.size > 0) writer.write(scratch.data, scratch.size);
+    if (scratch.size() > 0) writer.write(scratch.data(), scratch.size());
   }
-  scratch.free_memory();
 }
 
 void ConfigList::read(const void* data, uint32_t size) const {

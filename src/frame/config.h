@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "host/config_writer.h"
+#include "text/text_copy.h"
 
 namespace dwx {
 
@@ -38,18 +39,18 @@ class ConfigVar {
   virtual void read_value(const uint8_t* data, uint32_t size) = 0;
 
   // The empty string when the name could not be copied.
-  const char* name() const { return name_ ? name_ : ""; }
+  const char* name() const { return name_.get(); }
   ConfigVar* next() const { return next_; }
 
  protected:
   // Copies the name and links the variable at the head of the list.
   ConfigVar(ConfigList& list, const char* name);
-  ~ConfigVar();
+  ~ConfigVar() = default;
   ConfigVar(const ConfigVar&) = delete;
   ConfigVar& operator=(const ConfigVar&) = delete;
 
  private:
-  char* name_;
+  OwnedText name_;
   ConfigVar* next_;
 };
 

@@ -39,7 +39,7 @@ BOOL CALLBACK unhook_window(HWND window, LPARAM) {
 
 struct ClassSearch {
   ATOM atom;
-  PointerList found;
+  PointerListOf<HWND> found;
 };
 
 BOOL CALLBACK collect_if_of_class(HWND window, LPARAM context) {
@@ -81,13 +81,12 @@ void WindowClassRef::let_go_of_windows() {
   if (atom == 0 || process_ending()) return;
   // Collected first: destroying windows while the system enumerates them
   // would change the list under it.
-  ClassSearch search{atom, empty_pointer_list()};
+  ClassSearch search{atom, {}};
   EnumWindows(search_top_level, reinterpret_cast<LPARAM>(&search));
   for (uint32_t i = 0; i < search.found.count(); ++i) {
-    auto* window = static_cast<HWND>(search.found.at(i));
+    const HWND window = search.found.at(i);
     if (IsWindow(window)) let_go_of_window(window);
   }
-  search.found.free_memory();
 }
 
 ATOM WindowClassRef::acquire() {

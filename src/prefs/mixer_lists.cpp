@@ -67,7 +67,7 @@ struct AnsiMixer {
 // host is up and showing it.
 void report_failure(const char* format, MMRESULT result) {
   Utf8String reason = winmm_error_text(result);
-  console_output(notice_warning, format_text(format, reason.c_str()).c_str());
+  console_output(NoticeLevel::warning, format_text(format, reason.c_str()).c_str());
 }
 
 template <class Api>
@@ -81,9 +81,9 @@ void add_devices(HWND list, uint32_t count) {
     }
     Utf8String reason = winmm_error_text(result);
     uSendMessageText(list, CB_ADDSTRING, 0, "");
-    console_output(notice_warning, format_text("Unable to query mixer info for ID %u - %s",
-                                               identifier, reason.c_str())
-                                       .c_str());
+    console_output(NoticeLevel::warning, format_text("Unable to query mixer info for ID %u - %s",
+                                                     identifier, reason.c_str())
+                                             .c_str());
   }
 }
 

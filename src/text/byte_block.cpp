@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace dwx {
 
@@ -41,46 +42,63 @@ uint32_t capacity_for(GrowthMode mode, uint32_t capacity, uint32_t n) {
   return 0;
 }
 
+ByteBlock::~ByteBlock() { std::free(data_); }
+
+ByteBlock::ByteBlock(ByteBlock&& other) noexcept : ByteBlock(other.mode_) {
+  *this = std::move(other);
+}
+
+ByteBlock& ByteBlock::operator=(ByteBlock&& other) noexcept {
+  if (this != &other) {
+    std::free(data_);
+    data_ = std::exchange(other.data_, nullptr);
+    capacity_ = std::exchange(other.capacity_, 0);
+    size_ = std::exchange(other.size_, 0);
+    mode_ = other.mode_;
+  }
+  return *this;
+}
+
 uint8_t* ByteBlock::set_size(uint32_t n) {
-  const uint32_t chosen = capacity_for(mode, capacity, n);
+  const uint32_t chosen = capacity_for(mode_, capacity_, n);
   if (n != 0 && chosen == 0) return nullptr;  // no capacity the rule allows can hold n
-  if (chosen != capacity) {
+  if (chosen != capacity_) {
     if (chosen == 0) {
-      std::free(data);
-      data = nullptr;
-    } else if (data == nullptr) {
+      std::free(data_);
+      data_ = nullptr;
+    } else if (data_ == nullptr) {
       void* fresh = std::malloc(chosen);
       if (fresh == nullptr) return nullptr;
-      data = static_cast<uint8_t*>(fresh);
+      data_ = static_cast<uint8_t*>(fresh);
     } else {
-      void* moved = std::realloc(data, chosen);
+      void* moved = std::realloc(data_, chosen);
       if (moved != nullptr) {
-        data = static_cast<uint8_t*>(moved);
-      } else if (chosen > capacity) {
+        data_ = static_cast<uint8_t*>(moved);
+      } else if (chosen > capacity_) {
         return nullptr;
       } else {
         // A shrink the heap refused: the larger memory still holds n bytes,
         // and callers that drop entries must not see it fail.
-        size = n;
-        return data;
+        size_ = n;
+        return data_;
       }
     }
-    capacity = chosen;
+    capacity_ = chosen;
   }
-  size = n;
-  return data;
+  size_ = n;
+  return data_;
 }
 
 uint8_t* ByteBlock::ensure_size(uint32_t n) {
-  if (size < n) return set_size(n);
-  return data;
+  if (size_ < n) return set_size(n);
+  return data_;
 }
 
 uint8_t* ByteBlock::write_at(uint32_t offset, const void* source, uint32_t count) {
   const uint32_t end = offset + count;
   if (end < offset) return nullptr;  // the block cannot reach past 4 GB
-  if (size < end && set_size(end) == nullptr) return nullptr;
-  uint8_t* at = data + offset;
+  if (size_ < end && set_size(end) == nullptr) return nullptr;
+  uint8_t* at = data_ + offset;
   if (count != 0) {
     if (source != nullptr) {
       std::memmove(at, source, count);
@@ -89,13 +107,6 @@ uint8_t* ByteBlock::write_at(uint32_t offset, const void* source, uint32_t count
     }
   }
   return at;
-}
-
-void ByteBlock::free_memory() {
-  std::free(data);
-  data = nullptr;
-  capacity = 0;
-  size = 0;
 }
 
 }  // namespace dwx

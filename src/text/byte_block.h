@@ -11,14 +11,25 @@ enum class GrowthMode : uint32_t {
   grow_only = 2,     // grows by powers of two, never gives memory back
 };
 
-// The fields are public and in this order so that a block can be initialised
-// statically ({nullptr, 0, 0, mode}). The block owns `data`; whoever owns the
-// block calls free_memory() when done with it.
-struct ByteBlock {
-  uint8_t* data;
-  uint32_t capacity;
-  uint32_t size;
-  GrowthMode mode;
+// Owns its memory: moving a block hands the memory over, and destroying one
+// gives it back. The constructor is constexpr, so a block that is a global,
+// or a member of one, is constant-initialised and needs no start-up code.
+class ByteBlock {
+ public:
+  constexpr explicit ByteBlock(GrowthMode mode) : mode_(mode) {}
+  ~ByteBlock();
+  // Takes over the other block's memory, leaving it empty in its own mode.
+  ByteBlock(ByteBlock&& other) noexcept;
+  ByteBlock& operator=(ByteBlock&& other) noexcept;
+  ByteBlock(const ByteBlock&) = delete;
+  ByteBlock& operator=(const ByteBlock&) = delete;
+
+  // Null when nothing is allocated.
+  uint8_t* data() { return data_; }
+  const uint8_t* data() const { return data_; }
+  uint32_t capacity() const { return capacity_; }
+  uint32_t size() const { return size_; }
+  GrowthMode mode() const { return mode_; }
 
   // Sets the size, choosing the capacity by the mode's rule. Returns data, or
   // null when the block could not grow (the heap had no room, or no power of
@@ -33,9 +44,13 @@ struct ByteBlock {
   // offset, growing the block as needed. Returns the address of offset, or
   // null when the block could not grow to hold them.
   uint8_t* write_at(uint32_t offset, const void* source, uint32_t count);
-  uint8_t* append(const void* source, uint32_t count) { return write_at(size, source, count); }
-  // Gives the memory back to the heap: data null, capacity and size 0.
-  void free_memory();
+  uint8_t* append(const void* source, uint32_t count) { return write_at(size_, source, count); }
+
+ private:
+  uint8_t* data_ = nullptr;
+  uint32_t capacity_ = 0;
+  uint32_t size_ = 0;
+  GrowthMode mode_;
 };
 
 // The capacity a block in `mode` with capacity `capacity` chooses for new size

@@ -15,7 +15,7 @@ constexpr uint32_t max_entries = ~0u / entry_bytes;
 bool PointerList::insert(void* item, uint32_t index) {
   const uint32_t old_count = count();
   if (index > old_count || old_count >= max_entries) return false;
-  if (block.set_size((old_count + 1) * entry_bytes) == nullptr) return false;
+  if (block_.set_size((old_count + 1) * entry_bytes) == nullptr) return false;
   void** slots = entries();
   std::memmove(slots + index + 1, slots + index, (old_count - index) * entry_bytes);
   slots[index] = item;
@@ -41,7 +41,7 @@ void PointerList::remove_if(Test goes) {
   for (++index; index < old_count; ++index) {
     if (!goes(index)) slots[kept++] = slots[index];
   }
-  block.set_size(kept * entry_bytes);  // a shrink: cannot fail
+  block_.set_size(kept * entry_bytes);  // a shrink: cannot fail
 }
 
 void PointerList::remove(const void* item) {

@@ -15,8 +15,7 @@ namespace dwx {
 // decides how much memory is actually allocated.
 class Utf8String final : public HostString {
  public:
-  explicit Utf8String(GrowthMode mode = GrowthMode::exact) : buffer_{nullptr, 0, 0, mode} {}
-  ~Utf8String() { buffer_.free_memory(); }
+  explicit Utf8String(GrowthMode mode = GrowthMode::exact) : buffer_(mode) {}
   // Takes over the other string's buffer, leaving it empty.
   Utf8String(Utf8String&& other) noexcept;
   Utf8String(const Utf8String&) = delete;

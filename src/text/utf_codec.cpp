@@ -105,43 +105,49 @@ uint32_t encode_utf16(uint32_t code_point, char16_t* out) {
   return 2;
 }
 
-uint32_t utf8_to_utf16(const char* source, char16_t* destination, uint32_t max_bytes) {
+namespace {
+
+// One loop for both directions: a character is encoded aside first, and
+// copied only when it leaves room for the NUL after it.
+template <class In, class Out, class Decode, class Encode>
+uint32_t convert(const In* source, Span<Out> destination, uint32_t budget, Decode decode,
+                 Encode encode) {
+  if (destination.capacity == 0) return 0;
   uint32_t written = 0;
   if (source != nullptr) {
-    const uint8_t* next = reinterpret_cast<const uint8_t*>(source);
-    uint32_t remaining = max_bytes;
-    while (remaining != 0 && *next != 0) {
-      const Decoded character = decode_utf8(next, remaining);
+    const In* next = source;
+    while (budget != 0 && *next != 0) {
+      const Decoded character = decode(next, budget);
       if (character.taken == 0) break;
-      remaining -= character.taken;
-      next += character.taken;
-      const uint32_t units = encode_utf16(character.code_point, destination + written);
-      if (units == 0) break;
+      Out encoded[max_utf8_length];
+      const uint32_t units = encode(character.code_point, encoded);
+      if (units == 0 || units >= destination.capacity - written) break;
+      for (uint32_t i = 0; i < units; ++i)
+        destination.data[written + i] = encoded[i];
       written += units;
+      budget -= character.taken;
+      next += character.taken;
     }
   }
-  destination[written] = 0;
+  destination.data[written] = 0;
   return written;
 }
 
-uint32_t utf16_to_utf8(const char16_t* source, char* destination, uint32_t max_units) {
-  uint32_t written = 0;
-  if (source != nullptr) {
-    const char16_t* next = source;
-    uint32_t remaining = max_units;
-    while (remaining != 0 && *next != 0) {
-      const Decoded character = decode_utf16(next, remaining);
-      if (character.taken == 0) break;
-      remaining -= character.taken;
-      next += character.taken;
-      const uint32_t bytes =
-          encode_utf8(character.code_point, reinterpret_cast<uint8_t*>(destination + written));
-      if (bytes == 0) break;
-      written += bytes;
-    }
-  }
-  destination[written] = '\0';
-  return written;
+}  // namespace
+
+uint32_t utf8_to_utf16(const char* source, Span<char16_t> destination, uint32_t max_bytes) {
+  return convert(
+      source, destination, max_bytes,
+      [](const char* at, uint32_t budget) {
+        return decode_utf8(reinterpret_cast<const uint8_t*>(at), budget);
+      },
+      encode_utf16);
+}
+
+uint32_t utf16_to_utf8(const char16_t* source, Span<char> destination, uint32_t max_units) {
+  return convert(source, destination, max_units, decode_utf16, [](uint32_t code_point, char* out) {
+    return encode_utf8(code_point, reinterpret_cast<uint8_t*>(out));
+  });
 }
 
 }  // namespace dwx

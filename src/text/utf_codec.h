@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "text/span.h"
+
 namespace dwx {
 
 struct Decoded {
@@ -29,11 +31,12 @@ Decoded decode_utf16(const char16_t* units, uint32_t max_units);
 uint32_t encode_utf16(uint32_t code_point, char16_t* out);
 
 // Whole-text conversions. Each stops at the first character that fails to
-// decode or encode, writes a NUL of its output width after what it converted,
-// and returns the number of units written before that NUL. The destination
-// needs room for the worst case: 2 * (max_bytes + 1) bytes of UTF-16 for
-// utf8_to_utf16, 3 * max_units + 1 bytes for utf16_to_utf8.
-uint32_t utf8_to_utf16(const char* source, char16_t* destination, uint32_t max_bytes);
-uint32_t utf16_to_utf8(const char16_t* source, char* destination, uint32_t max_units);
+// decode or encode, or that would leave no room for the NUL, writes a NUL of
+// its output width after what it converted (when the destination has room
+// for anything at all), and returns the number of units written before that
+// NUL. A destination of 2 * (max_bytes + 1) bytes of UTF-16 for
+// utf8_to_utf16, or 3 * max_units + 1 bytes for utf16_to_utf8, holds any text.
+uint32_t utf8_to_utf16(const char* source, Span<char16_t> destination, uint32_t max_bytes);
+uint32_t utf16_to_utf8(const char16_t* source, Span<char> destination, uint32_t max_units);
 
 }  // namespace dwx

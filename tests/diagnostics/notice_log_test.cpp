@@ -6,8 +6,10 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
+#include "diagnostics/console.h"
 #include "diagnostics/notice_log.h"
 #include "frame/component_state.h"
 #include "standin_host/host.h"
@@ -152,6 +154,18 @@ TEST_F(NoticeLogTest, NoticesFromManyThreadsAreEachPrintedOnce) {
   }
   for (int t = 0; t < threads; ++t)
     EXPECT_EQ(per_thread, seen[t]) << "thread " << t;
+}
+
+TEST_F(NoticeLogTest, EachLevelReachesTheConsoleAsTheNumberItStandsFor) {
+  static_assert(!std::is_invocable<decltype(&dwx::console_output), int, const char*>::value,
+                "a level is a NoticeLevel, never a bare number");
+  for (const dwx::NoticeLevel level :
+       {dwx::NoticeLevel::info, dwx::NoticeLevel::warning, dwx::NoticeLevel::error}) {
+    dwx::console_output(level, "line");
+  }
+  EXPECT_EQ(
+      (std::vector<std::string>{"1|dwx_volume|line", "2|dwx_volume|line", "3|dwx_volume|line"}),
+      console());
 }
 
 // The heap running dry at a chosen allocation: the component's code in this

@@ -15,7 +15,7 @@ TEST(Utf8StringTest, EmptyStringHasATextButNoBuffer) {
   Utf8String string;
   EXPECT_STREQ(string.get_text(), "");
   EXPECT_EQ(string.length(), 0u);
-  EXPECT_EQ(string.buffer().data, nullptr);
+  EXPECT_EQ(string.buffer().data(), nullptr);
 }
 
 TEST(Utf8StringTest, BufferStaysBetweenNeedAndThirtyTwoMore) {
@@ -48,21 +48,21 @@ TEST(Utf8StringTest, BufferStaysBetweenNeedAndThirtyTwoMore) {
     if (step.op == 't') string.truncate(step.length);
     EXPECT_STREQ(string.get_text(), step.expected) << step.op << " " << step.expected;
     EXPECT_EQ(string.length(), std::string(step.expected).size()) << step.expected;
-    EXPECT_EQ(string.buffer().size, step.size) << step.op << " " << step.expected;
-    EXPECT_EQ(string.buffer().capacity, step.size) << "mode 0 allocates exactly the size";
+    EXPECT_EQ(string.buffer().size(), step.size) << step.op << " " << step.expected;
+    EXPECT_EQ(string.buffer().capacity(), step.size) << "mode 0 allocates exactly the size";
   }
 }
 
 TEST(Utf8StringTest, GrowOnlyStringNeverGivesMemoryBack) {
   Utf8String string(GrowthMode::grow_only);
   string.set(std::string(100, 'y').c_str(), unbounded);
-  EXPECT_EQ(string.buffer().capacity, 128u);
+  EXPECT_EQ(string.buffer().capacity(), 128u);
   string.set("short", unbounded);
-  EXPECT_EQ(string.buffer().size, 6u);
-  EXPECT_EQ(string.buffer().capacity, 128u);
+  EXPECT_EQ(string.buffer().size(), 6u);
+  EXPECT_EQ(string.buffer().capacity(), 128u);
   string.truncate(0);
   EXPECT_STREQ(string.get_text(), "");
-  EXPECT_EQ(string.buffer().capacity, 128u);
+  EXPECT_EQ(string.buffer().capacity(), 128u);
 }
 
 TEST(Utf8StringTest, TextFromTheStringItselfSurvivesReallocation) {
@@ -91,13 +91,13 @@ TEST(Utf8StringTest, WorksThroughTheHostStringSlots) {
 TEST(Utf8StringTest, MoveTakesTheBufferAndLeavesAnEmptyString) {
   Utf8String first(GrowthMode::grow_only);
   first.set("moved text", unbounded);
-  const uint8_t* data = first.buffer().data;
+  const uint8_t* data = first.buffer().data();
   Utf8String second(std::move(first));
   EXPECT_STREQ(second.get_text(), "moved text");
-  EXPECT_EQ(second.buffer().data, data);
-  EXPECT_EQ(second.buffer().mode, GrowthMode::grow_only);
+  EXPECT_EQ(second.buffer().data(), data);
+  EXPECT_EQ(second.buffer().mode(), GrowthMode::grow_only);
   EXPECT_STREQ(first.get_text(), "");  // NOLINT(bugprone-use-after-move)
-  EXPECT_EQ(first.buffer().data, nullptr);
+  EXPECT_EQ(first.buffer().data(), nullptr);
   first.append("reused", unbounded);
   EXPECT_STREQ(first.get_text(), "reused");
 }
@@ -128,8 +128,8 @@ TEST(Utf8StringTest, ScratchComesFromTheStackUpTo4096Bytes) {
   EXPECT_EQ(utf16_scratch_bytes(2048), 4098u);
   EXPECT_EQ(utf8_scratch_bytes(0x60000000), ~0u) << "too large: no wrap round";
   EXPECT_EQ(utf16_scratch_bytes(0x80000000), ~0u);
-  EXPECT_FALSE(ScratchBuffer(utf8_scratch_bytes(1365)).on_heap());
-  EXPECT_TRUE(ScratchBuffer(utf8_scratch_bytes(1400)).on_heap());
+  EXPECT_FALSE(ScratchBuffer<conversion_stack_bytes>(utf8_scratch_bytes(1365)).on_heap());
+  EXPECT_TRUE(ScratchBuffer<conversion_stack_bytes>(utf8_scratch_bytes(1400)).on_heap());
 }
 
 TEST(Utf8StringTest, AppendUtf16OfWorstCaseTextsOnEitherSideOfTheStackLimit) {

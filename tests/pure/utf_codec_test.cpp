@@ -164,7 +164,7 @@ TEST(UtfCodecTest, Utf16ToUtf8ReadsNothingPastTheBudget) {
   // surrogate: the sanitizer reports a look at the unit after it.
   const std::vector<char16_t> units = {u'a', 0xD83D};
   char out[8];
-  EXPECT_EQ(utf16_to_utf8(units.data(), out, 2), 1u);
+  EXPECT_EQ(utf16_to_utf8(units.data(), span_of(out), 2), 1u);
   EXPECT_STREQ(out, "a");
 }
 
@@ -217,12 +217,12 @@ TEST(UtfCodecTest, Utf8ToUtf16StopsAtTheFirstFailureOrTheBudget) {
   for (const Case& c : cases) {
     char16_t out[32];
     std::fill(std::begin(out), std::end(out), u'#');
-    const uint32_t written = utf8_to_utf16(c.source, out, c.max_bytes);
+    const uint32_t written = utf8_to_utf16(c.source, span_of(out), c.max_bytes);
     EXPECT_EQ(std::u16string(out, written), c.expected) << c.source;
     EXPECT_EQ(out[written], 0) << "terminated, " << c.source;
   }
   char16_t out[1] = {u'#'};
-  EXPECT_EQ(utf8_to_utf16(nullptr, out, ~0u), 0u);
+  EXPECT_EQ(utf8_to_utf16(nullptr, span_of(out), ~0u), 0u);
   EXPECT_EQ(out[0], 0);
 }
 
@@ -248,9 +248,37 @@ TEST(UtfCodecTest, Utf16ToUtf8StopsAtTheFirstFailureOrTheBudget) {
   for (const Case& c : cases) {
     char out[32];
     std::memset(out, '#', sizeof out);
-    const uint32_t written = utf16_to_utf8(c.source.c_str(), out, c.max_units);
+    const uint32_t written = utf16_to_utf8(c.source.c_str(), span_of(out), c.max_units);
     EXPECT_EQ(std::string(out, written), c.expected);
     EXPECT_EQ(out[written], '\0');
+  }
+}
+
+TEST(UtfCodecTest, ConversionsStopAtTheFirstCharacterTheDestinationCannotHold) {
+  // Each destination is exactly `capacity` units from the heap, so that the
+  // sanitizers see a write past it.
+  const char* utf8 = "h\xE2\x82\xAC\xF0\x9F\x98\x80";  // h, a euro sign, a pair in UTF-16
+  const std::u16string utf16 = u"h\u20AC\xD83D\xDE00";
+  struct Case {
+    uint32_t capacity;
+    uint32_t to_utf16;  // units written before the NUL
+    uint32_t to_utf8;
+  };
+  const Case cases[] = {
+      {0, 0, 0}, {1, 0, 0}, {2, 1, 1}, {3, 2, 1}, {4, 2, 1}, {5, 4, 4}, {8, 4, 4}, {9, 4, 8},
+  };
+  for (const Case& c : cases) {
+    std::vector<char16_t> wide(c.capacity, u'#');
+    EXPECT_EQ(utf8_to_utf16(utf8, {wide.data(), c.capacity}, ~0u), c.to_utf16) << c.capacity;
+    if (c.capacity != 0) {
+      EXPECT_EQ(std::u16string(wide.data()), utf16.substr(0, c.to_utf16));
+    }
+    std::vector<char> narrow(c.capacity, '#');
+    EXPECT_EQ(utf16_to_utf8(utf16.c_str(), {narrow.data(), c.capacity}, ~0u), c.to_utf8)
+        << c.capacity;
+    if (c.capacity != 0) {
+      EXPECT_EQ(std::string(narrow.data()), std::string(utf8, c.to_utf8));
+    }
   }
 }
 
@@ -259,11 +287,11 @@ TEST(UtfCodecTest, WorstCaseTextsFitTheDocumentedRoom) {
   const uint32_t n = 300;
   const std::string ascii(n, 'a');
   std::vector<char16_t> wide(n + 1);
-  EXPECT_EQ(utf8_to_utf16(ascii.c_str(), wide.data(), n), n);
+  EXPECT_EQ(utf8_to_utf16(ascii.c_str(), {wide.data(), n + 1}, n), n);
 
   const std::u16string euros(n, u'\u20AC');
   std::vector<char> narrow(3 * n + 1);
-  EXPECT_EQ(utf16_to_utf8(euros.c_str(), narrow.data(), n), 3 * n);
+  EXPECT_EQ(utf16_to_utf8(euros.c_str(), {narrow.data(), 3 * n + 1}, n), 3 * n);
   EXPECT_EQ(narrow[3 * n], '\0');
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -30,6 +31,7 @@ class Guarded {
  public:
   explicit Guarded(size_t room) : room_(room), units_(room + guard, Unit(0x5A)) {}
   Unit* get() { return units_.data(); }
+  Span<Unit> span() { return Span<Unit>{units_.data(), static_cast<uint32_t>(room_)}; }
   bool intact() const {
     for (size_t i = room_; i < units_.size(); ++i) {
       if (units_[i] != Unit(0x5A)) return false;
@@ -59,7 +61,7 @@ TEST_F(AnsiTest, AnsiToUtf16) {
   for (const Case& c : cases) {
     const uint32_t n = bounded_length(c.source, c.max_bytes);
     Guarded<char16_t> out(n + 1);
-    const uint32_t written = ansi_to_utf16(c.source, out.get(), c.max_bytes);
+    const uint32_t written = ansi_to_utf16(c.source, out.span(), c.max_bytes);
     EXPECT_EQ(std::u16string(out.get(), written), c.expected);
     EXPECT_EQ(out.get()[written], 0);
     EXPECT_TRUE(out.intact());
@@ -82,7 +84,7 @@ TEST_F(AnsiTest, Utf16ToAnsi) {
   for (const Case& c : cases) {
     const uint32_t n = bounded_length(c.source.c_str(), c.max_units);
     Guarded<char> out(3 * n + 1);
-    const uint32_t written = utf16_to_ansi(c.source.c_str(), out.get(), c.max_units);
+    const uint32_t written = utf16_to_ansi(c.source.c_str(), out.span(), c.max_units);
     EXPECT_EQ(std::string(out.get(), written), c.expected);
     EXPECT_EQ(out.get()[written], '\0');
     EXPECT_TRUE(out.intact());
@@ -124,20 +126,20 @@ TEST(AnsiDoubleByteTest, WholeTextsConvert) {
 
   const uint32_t n = bounded_length(c->text.c_str(), unbounded);
   Guarded<char> ansi(3 * n + 1);
-  EXPECT_EQ(utf16_to_ansi(c->text.c_str(), ansi.get(), unbounded), std::strlen(c->ansi));
+  EXPECT_EQ(utf16_to_ansi(c->text.c_str(), ansi.span(), unbounded), std::strlen(c->ansi));
   EXPECT_STREQ(ansi.get(), c->ansi);
   EXPECT_TRUE(ansi.intact());
   char first[8];
-  EXPECT_EQ(utf16_to_ansi(c->text.c_str(), first, 1), 2u);
+  EXPECT_EQ(utf16_to_ansi(c->text.c_str(), span_of(first), 1), 2u);
   EXPECT_STREQ(first, c->first_character);
 
   // The ANSI form of a tooltip text, and back.
   Guarded<char> from_utf8(std::strlen(c->utf8) + 1);
-  EXPECT_EQ(utf8_to_ansi(c->utf8, from_utf8.get(), unbounded), std::strlen(c->ansi));
+  EXPECT_EQ(utf8_to_ansi(c->utf8, from_utf8.span(), unbounded), std::strlen(c->ansi));
   EXPECT_STREQ(from_utf8.get(), c->ansi);
   EXPECT_TRUE(from_utf8.intact());
   Guarded<char> back(3 * std::strlen(c->ansi) + 1);
-  EXPECT_EQ(ansi_to_utf8(c->ansi, back.get(), unbounded), std::strlen(c->utf8));
+  EXPECT_EQ(ansi_to_utf8(c->ansi, back.span(), unbounded), std::strlen(c->utf8));
   EXPECT_STREQ(back.get(), c->utf8);
 }
 
@@ -155,7 +157,7 @@ TEST_F(AnsiTest, Utf8ToAnsiAndBack) {
   for (const Case& c : cases) {
     const uint32_t n = bounded_length(c.utf8, unbounded);
     Guarded<char> ansi(n + 1);
-    const uint32_t written = utf8_to_ansi(c.utf8, ansi.get(), unbounded);
+    const uint32_t written = utf8_to_ansi(c.utf8, ansi.span(), unbounded);
     EXPECT_STREQ(ansi.get(), c.ansi);
     EXPECT_EQ(written, std::strlen(c.ansi));
     EXPECT_TRUE(ansi.intact());
@@ -163,20 +165,64 @@ TEST_F(AnsiTest, Utf8ToAnsiAndBack) {
     // One ANSI byte may need three bytes of UTF-8.
     const uint32_t m = bounded_length(c.ansi, unbounded);
     Guarded<char> utf8(3 * m + 1);
-    EXPECT_EQ(ansi_to_utf8(c.ansi, utf8.get(), unbounded), n);
+    EXPECT_EQ(ansi_to_utf8(c.ansi, utf8.span(), unbounded), n);
     EXPECT_STREQ(utf8.get(), c.utf8);
     EXPECT_TRUE(utf8.intact());
   }
   // A bound inside a UTF-8 character converts what comes before it.
   char out[8];
-  EXPECT_EQ(utf8_to_ansi("a\xE2\x82\xAC", out, 3), 1u);
+  EXPECT_EQ(utf8_to_ansi("a\xE2\x82\xAC", span_of(out), 3), 1u);
   EXPECT_STREQ(out, "a");
 }
 
+TEST_F(AnsiTest, ADestinationTooSmallForTheTextIsNeverWrittenPast) {
+  // The system converts a whole text or nothing; UTF-8 is written by our own
+  // codec, which stops after the last character that fits. Each destination
+  // is given in bytes.
+  struct Case {
+    const char* name;
+    uint32_t unit;        // bytes of one output unit
+    uint32_t needed;      // bytes, the NUL included
+    uint32_t when_short;  // units converted into one unit less
+    uint32_t (*convert)(Span<char> destination);
+  };
+  const Case cases[] = {
+      {"ansi_to_utf16", 2, 4 * 2, 0,
+       [](Span<char> destination) {
+         const Span<char16_t> wide{reinterpret_cast<char16_t*>(destination.data),
+                                   destination.capacity / 2};
+         return ansi_to_utf16("\x80 \xE9", wide, unbounded);
+       }},
+      {"utf16_to_ansi", 1, 4, 0,
+       [](Span<char> destination) {
+         return utf16_to_ansi(u"\u20AC \u00E9", destination, unbounded);
+       }},
+      {"utf8_to_ansi", 1, 3, 0,
+       [](Span<char> destination) {
+         return utf8_to_ansi("\xE2\x82\xAC\xC3\xA9", destination, unbounded);
+       }},
+      {"ansi_to_utf8", 1, 6, 3,
+       [](Span<char> destination) { return ansi_to_utf8("\x80\xE9", destination, unbounded); }},
+  };
+  for (const Case& c : cases) {
+    Guarded<char> exact(c.needed);
+    EXPECT_EQ(c.convert(exact.span()), (c.needed - c.unit) / c.unit) << c.name;
+    EXPECT_TRUE(exact.intact()) << c.name;
+    Guarded<char> short_by_one(c.needed - c.unit);
+    EXPECT_EQ(c.convert(short_by_one.span()), c.when_short) << c.name;
+    EXPECT_EQ(short_by_one.get()[c.when_short * c.unit], '\0') << c.name;
+    EXPECT_TRUE(short_by_one.intact()) << c.name;
+    Guarded<char> none(0);
+    EXPECT_EQ(c.convert(none.span()), 0u) << c.name;
+    EXPECT_TRUE(none.intact()) << c.name << ": not even a NUL";
+  }
+}
+
 TEST_F(AnsiTest, AppendAnsiOnEitherSideOfTheStackScratch) {
-  // Euro signs are three bytes of UTF-8 each: 1365 of them need all 4096
-  // bytes of the stack scratch, 1400 need 4201 bytes from the heap.
-  for (uint32_t count : {1365u, 1366u, 1400u}) {
+  // One scratch buffer holds both forms, 5n + 3 bytes for n ANSI bytes: 818
+  // euro signs take 4093 of its 4096 stack bytes, 819 need 4098 from the
+  // heap, and so do the longer texts.
+  for (uint32_t count : {818u, 819u, 1365u, 1366u, 1400u}) {
     const std::string source(count, '\x80');
     Utf8String string;
     string.set("[", unbounded);
@@ -212,6 +258,60 @@ TEST_F(AnsiTest, CopiesForWindowsCalls) {
   const std::string long_text(5000, 'x');
   EXPECT_EQ(std::wstring(WideCopy(long_text.c_str()).get()), std::wstring(5000, L'x'));
   EXPECT_EQ(std::string(AnsiCopy(long_text.c_str()).get()), long_text);
+}
+
+// How deep a call reaches into the stack: the stack below the caller is
+// painted, the call made, and the painted bytes it left alone counted from
+// the bottom up.
+constexpr size_t painted_bytes = 32 * 1024;
+constexpr uint8_t paint = 0xA5;
+
+__attribute__((noinline)) uintptr_t paint_stack() {
+  volatile uint8_t area[painted_bytes];
+  for (size_t i = 0; i < painted_bytes; ++i)
+    area[i] = paint;
+  return reinterpret_cast<uintptr_t>(&area[0]);
+}
+
+template <class Call>
+__attribute__((noinline)) size_t stack_bytes_used(Call call) {
+  const uintptr_t lowest = paint_stack();
+  call();
+  const auto* bytes = reinterpret_cast<const volatile uint8_t*>(lowest);
+  size_t untouched = 0;
+  while (untouched < painted_bytes && bytes[untouched] == paint)
+    ++untouched;
+  return painted_bytes - untouched;
+}
+
+// A window procedure converts short texts: the tooltip's at every mouse move
+// of a drag, a system message when a window call fails. One conversion takes
+// one scratch buffer, and a copy for a tooltip only what such a text needs.
+TEST(ConversionStackTest, ShortTextsTakeOnlyTheStackTheirConversionNeeds) {
+  struct Case {
+    const char* name;
+    size_t most_bytes;
+    void (*convert)();
+  };
+  const Case cases[] = {
+      {"append_ansi", 6 * 1024,
+       [] {
+         Utf8String string;
+         append_ansi(string, "The device is busy.", unbounded);
+       }},
+      {"append_utf16", 6 * 1024,
+       [] {
+         Utf8String string;
+         string.append_utf16(u"The device is busy.", unbounded);
+       }},
+      {"WideCopy", 2 * 1024, [] { WideCopy("-6.02 dB").get(); }},
+      {"AnsiCopy", 2 * 1024, [] { AnsiCopy("-6.02 dB").get(); }},
+  };
+  for (const Case& c : cases) {
+    const size_t used = stack_bytes_used(c.convert);
+    EXPECT_LE(used, c.most_bytes) << c.name;
+    EXPECT_GT(used, 0u) << c.name << ": the measure saw nothing";
+  }
 }
 
 }  // namespace

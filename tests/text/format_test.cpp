@@ -23,8 +23,8 @@ TEST(FormatTest, ResultIsAGrowOnlyStringOfAnyLength) {
   Utf8String text = format_text("<%s>", long_text.c_str());
   EXPECT_EQ(std::string(text.c_str()), "<" + long_text + ">");
   EXPECT_EQ(text.length(), 3002u);
-  EXPECT_EQ(text.buffer().mode, GrowthMode::grow_only);
-  EXPECT_EQ(text.buffer().capacity, 4096u);
+  EXPECT_EQ(text.buffer().mode(), GrowthMode::grow_only);
+  EXPECT_EQ(text.buffer().capacity(), 4096u);
 
   Utf8String empty = format_text("%s", "");
   EXPECT_STREQ(empty.c_str(), "");
