@@ -38,7 +38,7 @@ class ToolbarTest : public SliderTest {
   }
   size_t passed_on(UINT message) const { return calls->passed_on(trackbar).count(message); }
 
-  standin::ExtensionWindow toolbar;
+  standin::ExtensionWindowView toolbar;
   HWND toolbar_window = nullptr;
   HWND trackbar = nullptr;
   HWND focus_holder = nullptr;

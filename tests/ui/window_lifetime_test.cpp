@@ -30,7 +30,7 @@ class UnloadTest : public SliderTest {
     std::vector<HWND> windows;
     int top = 10;
     for (unsigned type : {ew::type_toolbar, ew::type_panel}) {
-      standin::ExtensionWindow object = new_window_object(type, false);
+      standin::ExtensionWindowView object = new_window_object(type, false);
       HWND window = place(object, RECT{10, top, 300, top + 100});
       windows.push_back(window);
       windows.push_back(trackbar_in(window));
@@ -94,7 +94,7 @@ TEST_F(SliderLifetimeTest, AWindowDestroyedWithItsContainerIsForgottenAndMadeAga
     SCOPED_TRACE(c.type);
     HWND own_container = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 400, 200,
                                          container, nullptr, GetModuleHandleW(nullptr), nullptr);
-    standin::ExtensionWindow object = new_window_object(c.type);
+    standin::ExtensionWindowView object = new_window_object(c.type);
     ASSERT_NE(nullptr, place(object, RECT{10, 10, 300, 100}, own_container));
     DestroyWindow(own_container);
     EXPECT_EQ(nullptr, object.window()) << "a destroyed window is forgotten";
