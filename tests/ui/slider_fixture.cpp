@@ -1,3 +1,5 @@
+// Loading the component for the slider tests, placing its windows, and
+// reading Wine's trackbars and tooltips back.
 #include "ui/slider_fixture.h"
 
 #include <commctrl.h>
