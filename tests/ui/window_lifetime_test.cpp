@@ -95,16 +95,21 @@ TEST_F(SliderLifetimeTest, AWindowDestroyedWithItsContainerIsForgottenAndMadeAga
     HWND own_container = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 400, 200,
                                          container, nullptr, GetModuleHandleW(nullptr), nullptr);
     standin::ExtensionWindowView object = new_window_object(c.type);
-    ASSERT_NE(nullptr, place(object, RECT{10, 10, 300, 100}, own_container));
+    const HWND first = place(object, RECT{10, 10, 300, 100}, own_container);
+    ASSERT_NE(nullptr, first);
+    const HWND first_trackbar = trackbar_in(first);
     DestroyWindow(own_container);
     EXPECT_EQ(nullptr, object.window()) << "a destroyed window is forgotten";
 
     HWND again = place(object, RECT{10, 10, 300, 100});
     ASSERT_NE(nullptr, again);
     EXPECT_EQ(again, object.window());
+    calls->clear();
     set_host_level(250);
     testing_support::flush_events();
     EXPECT_EQ(c.shown_at_250, trackbar_pos(trackbar_in(again))) << "registered and following";
+    EXPECT_FALSE(calls->touched(first) || calls->touched(first_trackbar))
+        << "the destroyed window left the registry";
     object.destroy();
   }
 }
