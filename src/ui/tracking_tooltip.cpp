@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "frame/component_state.h"
+#include "frame/window_class.h"
 #include "host/utf8api.h"
 #include "text/tool_info.h"
 
@@ -63,7 +64,9 @@ void TrackingTooltip::set_text(HWND host_window, const char* text) {
 
 void TrackingTooltip::hide() {
   if (window_ == nullptr) return;
-  if (IsWindow(window_)) DestroyWindow(window_);
+  // Another thread's window, when the object goes from there, is asked to
+  // close instead.
+  if (IsWindow(window_)) let_go_of_window(window_);
   window_ = nullptr;
 }
 

@@ -13,8 +13,9 @@ namespace dwx {
 // owner is always a top-level window, so the window, given the host window
 // as its owner, belongs to the host's top-level window and would outlive
 // the host window: the host window's end hides it, and so does this
-// object's. The host window is also the tooltip's one tool, and is passed in
-// each time: the toolbar object keeps it, this one has no room for it.
+// object's, which comes without it when the host lets go of the object on
+// another thread. The host window is also the tooltip's one tool, and is
+// passed in each time: the toolbar object keeps it, this one has no room.
 class TrackingTooltip {
  public:
   constexpr TrackingTooltip() = default;
@@ -31,7 +32,7 @@ class TrackingTooltip {
   // Changes the text of the tooltip, if there is one.
   void set_text(HWND host_window, const char* text);
   // Destroys the window, if there is one and its owner's end has not taken
-  // it already, and forgets it.
+  // it already (see let_go_of_window), and forgets it.
   void hide();
 
  private:

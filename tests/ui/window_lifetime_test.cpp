@@ -121,4 +121,18 @@ TEST_F(ToolbarTest, AToolbarDestroyedMidDragGivesTheFocusBack) {
   EXPECT_EQ(focus_holder, GetFocus());
 }
 
+TEST_F(ToolbarTest, AToolbarReleasedOnAnotherThreadMidDragTakesItsTooltipAlong) {
+  standin::ExtensionWindowView other = new_window_object(ew::type_toolbar, false);
+  const HWND window = place(other, RECT{10, 60, 400, 90});
+  ASSERT_NE(nullptr, window);
+  SendMessageW(trackbar_in(window), WM_LBUTTONDOWN, MK_LBUTTON, at(100));
+  const HWND tooltip = tooltip_of(window);
+  ASSERT_NE(nullptr, tooltip);
+  std::thread([&other] { EXPECT_EQ(0, other.release()); }).join();
+  // Both were asked to close, and go once this thread handles that.
+  testing_support::flush_events();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(IsWindow(tooltip)) << "owned by the main window, it would have stayed on screen";
+}
+
 }  // namespace
