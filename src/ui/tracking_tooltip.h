@@ -12,10 +12,11 @@ namespace dwx {
 // and holds a window only from a press to the end of that drag. A popup's
 // owner is always a top-level window, so the window, given the host window
 // as its owner, belongs to the host's top-level window and would outlive
-// the host window: the host window's end hides it, and so does this
-// object's, which comes without it when the host lets go of the object on
-// another thread. The host window is also the tooltip's one tool, and is
-// passed in each time: the toolbar object keeps it, this one has no room.
+// the host window. It goes when the host window does (WM_DESTROY), or with
+// this object, when the object is released on another thread and the host
+// window closes without the component hearing of it. The host window is
+// also the tooltip's one tool; it is passed in each time, as this object
+// has room for one handle only.
 class TrackingTooltip {
  public:
   constexpr TrackingTooltip() = default;
