@@ -84,7 +84,7 @@ void ComponentSession::find_services() {
   }
   for (unsigned i = 0;
        void* object = component_.create_service(standin::guids::extension_window, i); ++i) {
-    standin::ExtensionWindow window(object);
+    standin::ExtensionWindowView window(object);
     switch (window.type()) {
       case standin::extension_window::type_toolbar:
         if (!toolbar_) {
@@ -110,11 +110,11 @@ void ComponentSession::perform(unsigned index) {
 bool ComponentSession::stop() {
   if (!running()) return true;
   // The layout goes first: the windows, then the objects that made them.
-  for (standin::ExtensionWindow* window : {&toolbar_, &panel_}) {
+  for (standin::ExtensionWindowView* window : {&toolbar_, &panel_}) {
     if (*window) {
       window->destroy();
       window->release();
-      *window = standin::ExtensionWindow();
+      *window = standin::ExtensionWindowView();
     }
   }
   pages_.clear();

@@ -68,8 +68,8 @@ class ComponentSession {
   void perform(unsigned index);
   std::vector<Page>& pages() { return pages_; }
   // The extension windows the component offers, by their kind.
-  standin::ExtensionWindow& toolbar() { return toolbar_; }
-  standin::ExtensionWindow& panel() { return panel_; }
+  standin::ExtensionWindowView& toolbar() { return toolbar_; }
+  standin::ExtensionWindowView& panel() { return panel_; }
 
  private:
   void find_services();
@@ -86,8 +86,8 @@ class ComponentSession {
   std::vector<Command> commands_;
   std::vector<Page> pages_;
   std::vector<void*> services_;  // every reference held, released at stop
-  standin::ExtensionWindow toolbar_;
-  standin::ExtensionWindow panel_;
+  standin::ExtensionWindowView toolbar_;
+  standin::ExtensionWindowView panel_;
 };
 
 // The folder the shell runs from, with a trailing backslash.

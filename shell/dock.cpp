@@ -29,7 +29,7 @@ bool Dock::holds(HWND window) const {
   return std::find(windows_.begin(), windows_.end(), window) != windows_.end();
 }
 
-HWND Dock::attach(standin::ExtensionWindow& window) {
+HWND Dock::attach(standin::ExtensionWindowView& window) {
   HWND hosted = window.create_or_transfer(container_, &host_);
   if (hosted == nullptr) return nullptr;
   // A window moved here from here: the component has told this dock it

@@ -34,7 +34,7 @@ class Dock : public standin::WindowOwner {
 
   // Creates the object's window here, or moves it here from another dock.
   // Returns the window, shown, or null when the component could not make one.
-  HWND attach(standin::ExtensionWindow& window);
+  HWND attach(standin::ExtensionWindowView& window);
   // Forgets windows the component said have left, and windows destroyed.
   void sync();
   // Places the hosted windows side by side (across) or one above another (down).

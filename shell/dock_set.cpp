@@ -59,7 +59,7 @@ void DockSet::keep_in(ShellSettings* settings) const {
   }
 }
 
-standin::ExtensionWindow& DockSet::object(SliderKind kind) {
+standin::ExtensionWindowView& DockSet::object(SliderKind kind) {
   return kind == SliderKind::toolbar ? session_.toolbar() : session_.panel();
 }
 
@@ -69,12 +69,12 @@ Dock& DockSet::dock(SliderKind kind, Placement where) {
 }
 
 HWND DockSet::extension_window(SliderKind kind) {
-  standin::ExtensionWindow& window = object(kind);
+  standin::ExtensionWindowView& window = object(kind);
   return window ? window.window() : nullptr;
 }
 
 bool DockSet::place(SliderKind kind, Placement where) {
-  standin::ExtensionWindow& window = object(kind);
+  standin::ExtensionWindowView& window = object(kind);
   if (!window) return false;
   bool made = true;
   if (where == placement(kind) && (where == Placement::hidden || extension_window(kind))) {

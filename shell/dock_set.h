@@ -46,7 +46,7 @@ class DockSet {
 
  private:
   static int index(SliderKind kind) { return static_cast<int>(kind); }
-  standin::ExtensionWindow& object(SliderKind kind);
+  standin::ExtensionWindowView& object(SliderKind kind);
   void show_frames();
 
   ComponentSession& session_;

@@ -73,7 +73,7 @@ Menus::Menus(ComponentSession& session) {
 
   // Each extension window under its category, with where it can be.
   for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
-    standin::ExtensionWindow& object =
+    standin::ExtensionWindowView& object =
         kind == SliderKind::toolbar ? session.toolbar() : session.panel();
     if (!object) continue;
     standin::HostStringObject name, category;

@@ -53,13 +53,16 @@ StaticServiceFactory<InitQuitHook> init_quit_service(init_quit_class);
 
 // The sliders. At unload the registry is emptied before the mixer closes, so
 // no level reaches a window the host has let go of. Each slider class is
-// unregistered, if a window still uses it, on its own side of the registry.
+// unregistered, if a window still uses it, on its own side of the registry;
+// the sliders reach their class through window_class() alone.
 WindowClassRef toolbar_window_class(
     "C4553E95-BFE3-4016-A475-ACF3ED951813",
     &object_dispatch<VolumeToolbar, &VolumeToolbar::handle_host_message>);
+WindowClassRef& VolumeToolbar::window_class() { return toolbar_window_class; }
 SliderRegistry slider_registry;
 WindowClassRef panel_window_class("F14E14BB-32D3-4d44-9D0F-CDEAC87F371E",
                                   &object_dispatch<VolumePanel, &VolumePanel::handle_host_message>);
+WindowClassRef& VolumePanel::window_class() { return panel_window_class; }
 // The panel's node ends nearest the head of the service list.
 ExtensionWindowFactory<VolumeToolbar> toolbar_window_factory;
 ExtensionWindowFactory<VolumePanel> panel_window_factory;

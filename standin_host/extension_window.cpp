@@ -10,8 +10,8 @@ void init_common_controls() {
   InitCommonControlsEx(&controls);
 }
 
-HWND ExtensionWindow::create_or_transfer(HWND parent, ExtensionHostObject* host,
-                                         const void* third) {
+HWND ExtensionWindowView::create_or_transfer(HWND parent, ExtensionHostObject* host,
+                                             const void* third) {
   init_common_controls();
   return call<HWND>(extension_window::create_or_transfer_window, parent, host, third);
 }

@@ -30,11 +30,12 @@ constexpr GUID panel_extension = {
 // creates any extension window: the component only names their classes.
 void init_common_controls();
 
-// A view of one object; it holds no reference of its own: whoever created
+// A view of one of the component's extension-window objects, not the
+// interface itself: it holds no reference of its own, and whoever created
 // the object says when to release it.
-class ExtensionWindow {
+class ExtensionWindowView {
  public:
-  explicit ExtensionWindow(void* object = nullptr) : object_(object) {}
+  explicit ExtensionWindowView(void* object = nullptr) : object_(object) {}
 
   void* object() const { return object_; }
   explicit operator bool() const { return object_ != nullptr; }

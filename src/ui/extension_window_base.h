@@ -13,14 +13,19 @@
 
 namespace dwx {
 
+// What the layout lists a kind of extension window by.
+struct ExtensionDescription {
+  GUID guid;
+  const char* name;
+  const char* category;
+  uint32_t type;  // extension_type_panel or extension_type_toolbar
+};
+
 // Window is the concrete object. Its fields keep the order the framework
 // knows the object by, so this layer adds none of its own; it reaches
-// Window's `host_window_` (an atomic window handle) and `host_`, and these
-// descriptions:
+// Window's `host_window_` (an atomic window handle) and `host_`, and
+//   static const ExtensionDescription description;
 //   static WindowClassRef& window_class();
-//   static const GUID extension_guid;
-//   static constexpr const char* name, * category;
-//   static constexpr uint32_t type;
 template <class Window>
 class ExtensionWindowBase : public ExtensionWindow {
  public:
@@ -29,14 +34,18 @@ class ExtensionWindowBase : public ExtensionWindow {
     add_ref();
     return static_cast<ExtensionWindow*>(this);
   }
-  const GUID* get_extension_guid() override { return &Window::extension_guid; }
-  const char* get_name(HostString* out) override { return set_text(*out, Window::name); }
-  const char* get_category(HostString* out) override { return set_text(*out, Window::category); }
+  const GUID* get_extension_guid() override { return &Window::description.guid; }
+  const char* get_name(HostString* out) override {
+    return set_text(*out, Window::description.name);
+  }
+  const char* get_category(HostString* out) override {
+    return set_text(*out, Window::description.category);
+  }
   bool get_short_name(HostString* out) override {
     set_text(*out, "Volume");
     return true;
   }
-  uint32_t get_type() override { return Window::type; }
+  uint32_t get_type() override { return Window::description.type; }
   HWND create_or_transfer_window(HWND parent, ExtensionHost* host, const void* unused) override;
   void destroy_window() override;
   HWND get_window() override { return self().host_window_.load(); }

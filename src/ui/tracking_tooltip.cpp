@@ -4,10 +4,13 @@
 #include <commctrl.h>
 
 #include "frame/component_state.h"
+#include "frame/window_class.h"
 #include "host/utf8api.h"
 #include "text/tool_info.h"
 
 namespace dwx {
+
+static_assert(sizeof(TrackingTooltip) == sizeof(HWND), "the toolbar object's tooltip handle");
 
 namespace {
 
@@ -17,11 +20,11 @@ constexpr int32_t below_cursor = 21;
 constexpr uint32_t adding_flags = TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
 constexpr uint32_t updating_flags = TTF_SUBCLASS | TTF_TRACK | TTF_ABSOLUTE | TTF_TRANSPARENT;
 
-ToolInfo tool(HWND owner, uint32_t flags, const char* text) {
+ToolInfo tool(HWND host_window, uint32_t flags, const char* text) {
   ToolInfo info = {};
   info.size = sizeof info;
   info.flags = flags;
-  info.owner = owner;
+  info.owner = host_window;
   info.id = 0;
   info.instance = module_instance();
   info.text = text;
@@ -29,39 +32,42 @@ ToolInfo tool(HWND owner, uint32_t flags, const char* text) {
 }
 
 // Each coordinate is cut to 16 bits, as the message carries them.
-LPARAM track_point(int32_t x, int32_t y) {
-  return static_cast<LPARAM>(MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y + below_cursor)));
+LPARAM track_point(POINT screen) {
+  return static_cast<LPARAM>(
+      MAKELONG(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y + below_cursor)));
 }
 
 }  // namespace
 
-void show_tooltip(HWND& tooltip, HWND owner, const char* text, int32_t x, int32_t y) {
-  hide_tooltip(tooltip);
-  tooltip =
-      uCreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, module_instance(), nullptr);
-  SetWindowPos(tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  const ToolInfo info = tool(owner, adding_flags, text);
-  send_tool_info(tooltip, info, false);
-  move_tooltip(tooltip, x, y);
-  uSendMessage(tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+void TrackingTooltip::show(HWND host_window, const char* text, POINT screen) {
+  hide();
+  window_ = uCreateWindowEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, host_window, nullptr, module_instance(),
+                            nullptr);
+  SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const ToolInfo info = tool(host_window, adding_flags, text);
+  send_tool_info(window_, info, false);
+  move(screen);
+  uSendMessage(window_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
 }
 
-void move_tooltip(HWND tooltip, int32_t x, int32_t y) {
-  if (tooltip == nullptr) return;
-  uSendMessage(tooltip, TTM_TRACKPOSITION, 0, track_point(x, y));
+void TrackingTooltip::move(POINT screen) {
+  if (window_ == nullptr) return;
+  uSendMessage(window_, TTM_TRACKPOSITION, 0, track_point(screen));
 }
 
-void update_tooltip(HWND tooltip, HWND owner, const char* text) {
-  if (tooltip == nullptr) return;
-  send_tool_info(tooltip, tool(owner, updating_flags, text), true);
+void TrackingTooltip::set_text(HWND host_window, const char* text) {
+  if (window_ == nullptr) return;
+  send_tool_info(window_, tool(host_window, updating_flags, text), true);
 }
 
-void hide_tooltip(HWND& tooltip) {
-  if (tooltip == nullptr) return;
-  DestroyWindow(tooltip);
-  tooltip = nullptr;
+void TrackingTooltip::hide() {
+  if (window_ == nullptr) return;
+  // Another thread's window, when the object goes from there, is asked to
+  // close instead.
+  if (IsWindow(window_)) let_go_of_window(window_);
+  window_ = nullptr;
 }
 
 }  // namespace dwx

@@ -5,38 +5,32 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdint>
 
 #include "frame/window_class.h"
-#include "ui/extension_window_base.h"
+#include "ui/slider_host.h"
 
 namespace dwx {
 
-// A vertical trackbar grows downwards, so every level is turned over
-// (1000 - level) between the volume scale and the control, both ways. The
-// trackbar keeps its own mouse and keyboard handling; only its thumb drags
-// set the volume.
-class VolumePanel : public ExtensionWindowBase<VolumePanel> {
+// A vertical trackbar turns levels over (SliderHost's Vertical). For that
+// reason the registry holds the host window, which turns a broadcast over
+// before the trackbar gets it. The trackbar keeps its own mouse and keyboard
+// handling; only its thumb drags set the volume.
+class VolumePanel : public SliderHost<VolumePanel, Vertical> {
  public:
-  static const GUID extension_guid;
-  static constexpr const char* name = "Volume control (vertical)";
-  static constexpr const char* category = "Panels";
-  static constexpr uint32_t type = extension_type_panel;
-  static WindowClassRef& window_class();
+  static const ExtensionDescription description;
+  static WindowClassRef& window_class();  // made with the other globals, in module.cpp
 
   // The host window's procedure, reached through its class's object dispatch.
   LRESULT handle_host_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
  protected:
-  VolumePanel() = default;
-  ~VolumePanel() = default;
+  VolumePanel() = default;  // made by CountedWindow alone
 
  private:
   friend class ExtensionWindowBase<VolumePanel>;
+  friend class SliderHost<VolumePanel, Vertical>;
 
-  void on_create(HWND window);
-  void on_destroy(HWND window);
-  void on_scroll(WPARAM wparam);
+  HWND registry_entry(HWND window) const { return window; }
 
   // The fields, in the order the framework's panel objects have them; the
   // reference count follows (CountedWindow).
@@ -45,8 +39,5 @@ class VolumePanel : public ExtensionWindowBase<VolumePanel> {
   HWND trackbar_ = nullptr;
   ExtensionHost* host_ = nullptr;  // holds the window now; not counted
 };
-
-// The host windows' class; defined in module.cpp.
-extern WindowClassRef panel_window_class;
 
 }  // namespace dwx

@@ -6,20 +6,19 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstdint>
 
 #include "frame/window_class.h"
-#include "ui/extension_window_base.h"
+#include "ui/slider_host.h"
+#include "ui/tracking_tooltip.h"
 
 namespace dwx {
 
-class VolumeToolbar : public ExtensionWindowBase<VolumeToolbar> {
+// The trackbar's mouse handling is the component's own: the registry holds
+// the trackbar itself, whose subclass passes a broadcast on.
+class VolumeToolbar : public SliderHost<VolumeToolbar, Horizontal> {
  public:
-  static const GUID extension_guid;
-  static constexpr const char* name = "Volume control";
-  static constexpr const char* category = "Toolbars";
-  static constexpr uint32_t type = extension_type_toolbar;
-  static WindowClassRef& window_class();
+  static const ExtensionDescription description;
+  static WindowClassRef& window_class();  // made with the other globals, in module.cpp
 
   // The host window's procedure, reached through its class's object dispatch.
   LRESULT handle_host_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -28,16 +27,16 @@ class VolumeToolbar : public ExtensionWindowBase<VolumeToolbar> {
                                              LPARAM lparam);
 
  protected:
-  VolumeToolbar() = default;
-  ~VolumeToolbar() = default;
+  VolumeToolbar() = default;  // made by CountedWindow alone
 
  private:
   friend class ExtensionWindowBase<VolumeToolbar>;
+  friend class SliderHost<VolumeToolbar, Horizontal>;
 
   // Host window (volume_toolbar.cpp).
-  void on_create(HWND window);
+  HWND registry_entry(HWND) const { return trackbar_; }
+  void on_registered();
   void on_destroy();
-  void on_scroll(WPARAM wparam);
 
   // Trackbar subclass (volume_toolbar_mouse.cpp). The handlers answer true
   // when they have dealt with the message, false when it goes on to the
@@ -57,13 +56,10 @@ class VolumeToolbar : public ExtensionWindowBase<VolumeToolbar> {
   HWND previous_focus_ = nullptr;  // had the focus before the host window took it
   std::atomic<HWND> host_window_{nullptr};
   HWND trackbar_ = nullptr;
-  HWND tooltip_ = nullptr;                // only from a press to the end of that drag
+  TrackingTooltip tooltip_;               // shown from a press to the end of that drag
   WNDPROC previous_procedure_ = nullptr;  // the trackbar's own
   bool dragging_ = false;
   ExtensionHost* host_ = nullptr;  // holds the window now; not counted
 };
-
-// The host windows' class; defined in module.cpp.
-extern WindowClassRef toolbar_window_class;
 
 }  // namespace dwx

@@ -8,7 +8,6 @@
 #include "ui/borrowed_focus.h"
 #include "ui/level_text.h"
 #include "ui/slider_geometry.h"
-#include "ui/tracking_tooltip.h"
 #include "ui/trackbar.h"
 #include "ui/volume_toolbar.h"
 
@@ -100,7 +99,7 @@ void VolumeToolbar::on_button_down(LPARAM lparam) {
   control.set_pos(level);
   POINT screen = point;
   ClientToScreen(trackbar_, &screen);
-  show_tooltip(tooltip_, host_window_.load(), level_text(level).c_str(), screen.x, screen.y);
+  tooltip_.show(host_window_.load(), level_text(level).c_str(), screen);
 }
 
 bool VolumeToolbar::on_mouse_move(WPARAM wparam, LPARAM lparam) {
@@ -127,11 +126,11 @@ bool VolumeToolbar::on_mouse_move(WPARAM wparam, LPARAM lparam) {
   // The text changes before the tip moves: a tracking tip shows the text it
   // holds when it is positioned, and Wine's tooltip does not redraw on a
   // text change alone, which would leave the text a move behind the thumb.
-  update_tooltip(tooltip_, host_window_.load(), level_text(level).c_str());
+  tooltip_.set_text(host_window_.load(), level_text(level).c_str());
   // The tooltip follows the cursor, not the thumb, beyond the ends too.
   POINT screen = point;
   ClientToScreen(trackbar_, &screen);
-  move_tooltip(tooltip_, screen.x, screen.y);
+  tooltip_.move(screen);
   return true;
 }
 
@@ -165,7 +164,7 @@ bool VolumeToolbar::on_wheel(WPARAM wparam, LPARAM lparam) {
 }
 
 void VolumeToolbar::end_drag() {
-  hide_tooltip(tooltip_);
+  tooltip_.hide();
   // Cleared before the capture goes: releasing it sends WM_CAPTURECHANGED
   // here, which must not end the drag a second time.
   dragging_ = false;

@@ -8,10 +8,13 @@ ComponentCalls* active = nullptr;
 using SendMessageFunction = LRESULT(__cdecl*)(HWND, UINT, WPARAM, LPARAM);
 using CallWindowProcFunction = LRESULT(__cdecl*)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
 using DestroyWindowFunction = BOOL(WINAPI*)(HWND);
+using SendNotifyMessageFunction = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
 
 SendMessageFunction original_send = nullptr;
 CallWindowProcFunction original_call = nullptr;
 DestroyWindowFunction original_destroy = nullptr;
+SendNotifyMessageFunction original_notify = nullptr;
+DWORD test_thread = 0;
 
 }  // namespace
 
@@ -32,6 +35,11 @@ struct ComponentCallReplacements {
     active->destroyed.push_back(window);
     return original_destroy(window);
   }
+  static BOOL WINAPI notify(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (GetCurrentThreadId() == test_thread)
+      active->notified.push_back({window, message, wparam, lparam});
+    return original_notify(window, message, wparam, lparam);
+  }
 };
 
 ComponentCalls::ComponentCalls(HMODULE component) {
@@ -49,6 +57,11 @@ ComponentCalls::ComponentCalls(HMODULE component) {
       component, "user32.dll", "DestroyWindow",
       reinterpret_cast<const void*>(&ComponentCallReplacements::destroy)));
   original_destroy = patches_.back()->original<DestroyWindowFunction>();
+  test_thread = GetCurrentThreadId();
+  patches_.push_back(std::make_unique<ImportPatch>(
+      component, "user32.dll", "SendNotifyMessageW",
+      reinterpret_cast<const void*>(&ComponentCallReplacements::notify)));
+  original_notify = patches_.back()->original<SendNotifyMessageFunction>();
 }
 
 ComponentCalls::~ComponentCalls() {
@@ -67,6 +80,7 @@ void ComponentCalls::clear() {
   sends.clear();
   passes.clear();
   destroyed.clear();
+  notified.clear();
 }
 
 testing_support::MessageSequence ComponentCalls::sent_to(HWND window) const {
@@ -86,8 +100,10 @@ testing_support::MessageSequence ComponentCalls::passed_on(HWND window) const {
 }
 
 bool ComponentCalls::touched(HWND window) const {
-  for (const Call& call : sends) {
-    if (call.window == window) return true;
+  for (const std::vector<Call>* calls : {&sends, &notified}) {
+    for (const Call& call : *calls) {
+      if (call.window == window) return true;
+    }
   }
   for (HWND destroyed_window : destroyed) {
     if (destroyed_window == window) return true;

@@ -1,6 +1,7 @@
 // What the loaded component sends, passes on and destroys, seen from its own
 // import table: every uSendMessage, every uCallWindowProc (a message passed
-// on to the trackbar's own procedure) and every DestroyWindow it calls.
+// on to the trackbar's own procedure) and every DestroyWindow it calls, and
+// the SendNotifyMessageW calls it makes on the test's thread.
 #pragma once
 
 #include <windows.h>
@@ -34,12 +35,16 @@ class ComponentCalls {
   testing_support::MessageSequence sent_to(HWND window) const;
   // The messages passed on to that window's previous procedure.
   testing_support::MessageSequence passed_on(HWND window) const;
-  // Whether anything at all was sent to, or destroyed as, that window.
+  // Whether anything at all was sent or notified to, or destroyed as, that window.
   bool touched(HWND window) const;
 
   std::vector<Call> sends;
   std::vector<Call> passes;
   std::vector<HWND> destroyed;
+  // A broadcast reaches a window that is not the broadcasting thread's, one
+  // destroyed among them, this way. Other threads' calls are not recorded:
+  // nothing here is locked.
+  std::vector<Call> notified;
 
   // Consulted before each send: answering true replaces the send and its result.
   std::function<bool(const Call&, LRESULT*)> answer;

@@ -14,12 +14,13 @@
 
 namespace {
 
-using standin::ExtensionWindow;
+using standin::ExtensionWindowView;
 using standin::HostStringObject;
 namespace ew = standin::extension_window;
 
-// What each kind answers, independent of the component's headers.
-struct Kind {
+// What each slider object must answer, written out here rather than taken
+// from the component's headers.
+struct ExpectedSlider {
   unsigned type;
   const GUID* extension_guid;
   const char* name;
@@ -27,15 +28,15 @@ struct Kind {
   const wchar_t* class_name;
   DWORD trackbar_style;
 };
-const Kind toolbar_kind = {ew::type_toolbar,   &standin::guids::toolbar_extension,
-                           "Volume control",   "Toolbars",
-                           toolbar_class_name, 0x50000018};
-const Kind panel_kind = {ew::type_panel,
-                         &standin::guids::panel_extension,
-                         "Volume control (vertical)",
-                         "Panels",
-                         panel_class_name,
-                         0x5000001A};
+const ExpectedSlider expected_toolbar = {ew::type_toolbar,   &standin::guids::toolbar_extension,
+                                         "Volume control",   "Toolbars",
+                                         toolbar_class_name, 0x50000018};
+const ExpectedSlider expected_panel = {ew::type_panel,
+                                       &standin::guids::panel_extension,
+                                       "Volume control (vertical)",
+                                       "Panels",
+                                       panel_class_name,
+                                       0x5000001A};
 
 #ifndef _WIN64
 // How many bytes an operation popped when called with `words` zero words:
@@ -93,7 +94,8 @@ bool Registrations::fail_next = false;
 ATOM(__cdecl* Registrations::original_register)(const WNDCLASSA*) = nullptr;
 BOOL(__cdecl* Registrations::original_unregister)(const char*, HINSTANCE) = nullptr;
 
-class ExtensionWindowTest : public SliderTest, public ::testing::WithParamInterface<const Kind*> {
+class ExtensionWindowTest : public SliderTest,
+                            public ::testing::WithParamInterface<const ExpectedSlider*> {
  protected:
   void SetUp() override {
     SliderTest::SetUp();
@@ -109,9 +111,11 @@ class ExtensionWindowTest : public SliderTest, public ::testing::WithParamInterf
     Registrations::registered = Registrations::unregistered = 0;
     Registrations::fail_next = false;
   }
-  const Kind& kind() const { return *GetParam(); }
-  ExtensionWindow object(bool owned = true) { return new_window_object(kind().type, owned); }
-  bool registered() const { return class_registered(component.module(), kind().class_name); }
+  const ExpectedSlider& expected() const { return *GetParam(); }
+  ExtensionWindowView object(bool owned = true) {
+    return new_window_object(expected().type, owned);
+  }
+  bool registered() const { return class_registered(component.module(), expected().class_name); }
 };
 
 std::string system_text(DWORD code) {
@@ -128,8 +132,8 @@ std::string system_text(DWORD code) {
 }
 
 TEST_P(ExtensionWindowTest, EachCreateBuildsANewObjectWithOneReference) {
-  ExtensionWindow first = object(false);
-  ExtensionWindow second = object(false);
+  ExtensionWindowView first = object(false);
+  ExtensionWindowView second = object(false);
   ASSERT_TRUE(first && second);
   EXPECT_NE(first.object(), second.object());
   EXPECT_EQ(2, first.add_ref());
@@ -139,18 +143,18 @@ TEST_P(ExtensionWindowTest, EachCreateBuildsANewObjectWithOneReference) {
 }
 
 TEST_P(ExtensionWindowTest, DescribesItselfToTheLayout) {
-  ExtensionWindow window = object();
-  EXPECT_TRUE(IsEqualGUID(*kind().extension_guid, *window.extension_guid()));
+  ExtensionWindowView window = object();
+  EXPECT_TRUE(IsEqualGUID(*expected().extension_guid, *window.extension_guid()));
   HostStringObject out;
   const char* returned = window.name(out);
-  EXPECT_EQ(kind().name, out.text);
+  EXPECT_EQ(expected().name, out.text);
   EXPECT_EQ(out.text.c_str(), returned) << "the string's own text comes back";
   returned = window.category(out);
-  EXPECT_EQ(kind().category, out.text);
+  EXPECT_EQ(expected().category, out.text);
   EXPECT_EQ(out.text.c_str(), returned);
   EXPECT_TRUE(window.short_name(out));
   EXPECT_EQ("Volume", out.text);
-  EXPECT_EQ(kind().type, window.type());
+  EXPECT_EQ(expected().type, window.type());
 
   // The framework's own operations get their constants, whatever the arguments.
   EXPECT_FALSE(window.slot7(0x12345678));
@@ -168,7 +172,7 @@ TEST_P(ExtensionWindowTest, EachOperationPopsExactlyTheWordsTheFrameworkPushes) 
 #ifdef _WIN64
   GTEST_SKIP() << "32-bit only: x86-64 has one calling convention, and its caller pops";
 #else
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   const struct {
     unsigned slot;
     unsigned words;
@@ -186,25 +190,25 @@ TEST_P(ExtensionWindowTest, EachOperationPopsExactlyTheWordsTheFrameworkPushes) 
 }
 
 TEST_P(ExtensionWindowTest, QueryAnswersTheExtensionWindowClassOnly) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   EXPECT_EQ(window.object(), window.query(standin::guids::extension_window));
   EXPECT_EQ(3, window.add_ref()) << "the query added one";
   window.release();
   EXPECT_EQ(nullptr, window.query(standin::guids::play_callback));
-  EXPECT_EQ(nullptr, window.query(*kind().extension_guid));
+  EXPECT_EQ(nullptr, window.query(*expected().extension_guid));
   EXPECT_EQ(3, window.add_ref()) << "a refused query adds nothing";
   window.release();
   window.release();
 }
 
 TEST_P(ExtensionWindowTest, CreatesAHiddenChildHoldingATrackbarOverTheWholeScale) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   const HWND created = window.create_or_transfer(container, &layout);
   ASSERT_NE(nullptr, created);
   EXPECT_EQ(created, window.window());
   wchar_t text[64] = {};
   GetClassNameW(created, text, 64);
-  EXPECT_STREQ(kind().class_name, text);
+  EXPECT_STREQ(expected().class_name, text);
   GetWindowTextW(created, text, 64);
   EXPECT_STREQ(L"Volume", text);
   EXPECT_EQ(static_cast<LONG>(WS_CHILD | WS_CLIPCHILDREN), GetWindowLongW(created, GWL_STYLE));
@@ -218,7 +222,7 @@ TEST_P(ExtensionWindowTest, CreatesAHiddenChildHoldingATrackbarOverTheWholeScale
 
   const HWND trackbar = trackbar_in(created);
   ASSERT_NE(nullptr, trackbar);
-  EXPECT_EQ(static_cast<LONG>(kind().trackbar_style), GetWindowLongW(trackbar, GWL_STYLE));
+  EXPECT_EQ(static_cast<LONG>(expected().trackbar_style), GetWindowLongW(trackbar, GWL_STYLE));
   EXPECT_EQ(0, SendMessageW(trackbar, TBM_GETRANGEMIN, 0, 0));
   EXPECT_EQ(1000, SendMessageW(trackbar, TBM_GETRANGEMAX, 0, 0));
   EXPECT_EQ(1, Registrations::registered);
@@ -226,7 +230,7 @@ TEST_P(ExtensionWindowTest, CreatesAHiddenChildHoldingATrackbarOverTheWholeScale
 }
 
 TEST_P(ExtensionWindowTest, ASecondCreateMovesTheSameWindowAndTellsThePreviousHost) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   const HWND created = place(window, RECT{20, 20, 320, 200});
   ASSERT_NE(nullptr, created);
   const HWND trackbar = trackbar_in(created);
@@ -258,12 +262,12 @@ TEST_P(ExtensionWindowTest, ASecondCreateMovesTheSameWindowAndTellsThePreviousHo
   // Still registered: a volume change elsewhere still reaches the slider.
   set_host_level(500);
   const int shown = trackbar_pos(trackbar);
-  EXPECT_EQ(500, kind().type == ew::type_panel ? 1000 - shown : shown);
+  EXPECT_EQ(500, expected().type == ew::type_panel ? 1000 - shown : shown);
   DestroyWindow(elsewhere);
 }
 
 TEST_P(ExtensionWindowTest, AWindowCreatedWithoutAHostMovesWithoutTellingAnyone) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   const HWND created = window.create_or_transfer(container, nullptr);
   ASSERT_NE(nullptr, created);
   EXPECT_EQ(created, window.create_or_transfer(container, &layout));
@@ -271,7 +275,7 @@ TEST_P(ExtensionWindowTest, AWindowCreatedWithoutAHostMovesWithoutTellingAnyone)
 }
 
 TEST_P(ExtensionWindowTest, DestroyingTwiceDestroysAndReleasesOnce) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   const HWND created = place(window, RECT{0, 0, 200, 200});
   const HWND trackbar = trackbar_in(created);
   window.destroy();
@@ -285,7 +289,7 @@ TEST_P(ExtensionWindowTest, DestroyingTwiceDestroysAndReleasesOnce) {
 }
 
 TEST_P(ExtensionWindowTest, TheClassIsRegisteredWhileAWindowUsesIt) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   EXPECT_FALSE(registered());
   place(window, RECT{0, 0, 200, 200});
   EXPECT_TRUE(registered());
@@ -297,7 +301,7 @@ TEST_P(ExtensionWindowTest, TheClassIsRegisteredWhileAWindowUsesIt) {
   EXPECT_EQ(1, Registrations::unregistered);
 
   // A second object shares the registration; the last window out unregisters.
-  ExtensionWindow other = object();
+  ExtensionWindowView other = object();
   place(other, RECT{0, 200, 200, 400});
   EXPECT_EQ(2, Registrations::registered);
   window.destroy();
@@ -307,7 +311,7 @@ TEST_P(ExtensionWindowTest, TheClassIsRegisteredWhileAWindowUsesIt) {
 }
 
 TEST_P(ExtensionWindowTest, TheLastReleaseDestroysAWindowStillHeld) {
-  ExtensionWindow window = object(false);
+  ExtensionWindowView window = object(false);
   const HWND created = place(window, RECT{0, 0, 200, 200});
   ASSERT_NE(nullptr, created);
   window.add_ref();
@@ -323,7 +327,7 @@ TEST_P(ExtensionWindowTest, TheLastReleaseDestroysAWindowStillHeld) {
 }
 
 TEST_P(ExtensionWindowTest, AFailedRegistrationIsReportedAndTheNextCreateTriesAgain) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   Registrations::fail_next = true;
   EXPECT_EQ(nullptr, window.create_or_transfer(container, &layout));
   EXPECT_EQ(nullptr, window.window());
@@ -335,7 +339,7 @@ TEST_P(ExtensionWindowTest, AFailedRegistrationIsReportedAndTheNextCreateTriesAg
 }
 
 TEST_P(ExtensionWindowTest, AFailedCreationIsReportedAndGivesTheClassBack) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   // A child window needs a parent: the system refuses with its own reason.
   EXPECT_EQ(nullptr, window.create_or_transfer(nullptr, &layout));
   EXPECT_EQ(nullptr, window.window());
@@ -355,7 +359,7 @@ HWND __cdecl failing_create(DWORD, const char*, const char*, DWORD, int, int, in
 }
 
 TEST_P(ExtensionWindowTest, AReasonTheSystemCannotNameLeavesTheMessageEndingAfterTheDash) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   ASSERT_TRUE(
       patch("utf8api.dll", "uCreateWindowEx", reinterpret_cast<const void*>(&failing_create))
           .applied());
@@ -381,7 +385,7 @@ void*(__cdecl* Heap::original_malloc)(size_t) = nullptr;
 void*(__cdecl* Heap::original_realloc)(void*, size_t) = nullptr;
 
 TEST_P(ExtensionWindowTest, AWindowTheSliderListHasNoRoomForIsReported) {
-  ExtensionWindow window = object();
+  ExtensionWindowView window = object();
   Heap::original_malloc =
       patch("msvcrt.dll", "malloc", reinterpret_cast<const void*>(&Heap::malloc))
           .original<void*(__cdecl*)(size_t)>();
@@ -400,8 +404,9 @@ TEST_P(ExtensionWindowTest, AWindowTheSliderListHasNoRoomForIsReported) {
   EXPECT_EQ(expected, console());
 }
 
-INSTANTIATE_TEST_SUITE_P(Both, ExtensionWindowTest, ::testing::Values(&toolbar_kind, &panel_kind),
-                         [](const ::testing::TestParamInfo<const Kind*>& info) {
+INSTANTIATE_TEST_SUITE_P(Both, ExtensionWindowTest,
+                         ::testing::Values(&expected_toolbar, &expected_panel),
+                         [](const ::testing::TestParamInfo<const ExpectedSlider*>& info) {
                            return info.param->type == ew::type_toolbar ? "Toolbar" : "Panel";
                          });
 
@@ -411,7 +416,7 @@ TEST_F(SliderTest, TheTwoFactoriesLeadTheServiceListPanelFirst) {
   const unsigned expected_types[] = {ew::type_panel, ew::type_toolbar};
   for (int i = 0; i < 2; ++i) {
     EXPECT_TRUE(IsEqualGUID(standin::guids::extension_window, nodes[i]->class_guid));
-    ExtensionWindow window(standin::call_slot<void*>(nodes[i], 0));
+    ExtensionWindowView window(standin::call_slot<void*>(nodes[i], 0));
     ASSERT_TRUE(window);
     EXPECT_EQ(expected_types[i], window.type());
     window.release();

@@ -14,7 +14,7 @@ namespace {
 
 TEST_F(ToolbarTest, HostReportsUnderItsOwnLockDuringADragNeitherHangNorGetLost) {
   testing_support::Watchdog watchdog(60000);
-  standin::ExtensionWindow panel = new_window_object(standin::extension_window::type_panel);
+  standin::ExtensionWindowView panel = new_window_object(standin::extension_window::type_panel);
   HWND panel_window = place(panel, RECT{10, 60, 60, 260});
   ASSERT_NE(nullptr, panel_window);
   host.callbacks_under_lock = true;

@@ -45,7 +45,7 @@ class PanelTest : public SliderTest {
     return POINT{(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
   }
 
-  standin::ExtensionWindow panel;
+  standin::ExtensionWindowView panel;
   HWND panel_window = nullptr;
   HWND trackbar = nullptr;
   std::unique_ptr<testing_support::WindowSpy> spy;
@@ -55,7 +55,7 @@ TEST_F(PanelTest, FullVolumeIsAtTheTopAndSilenceAtTheBottom) {
   EXPECT_EQ(0, trackbar_pos(trackbar)) << "the host starts at full volume";
   host.change_volume(-6000);
   EXPECT_EQ(1000, trackbar_pos(trackbar));
-  standin::ExtensionWindow second = new_window_object(standin::extension_window::type_panel);
+  standin::ExtensionWindowView second = new_window_object(standin::extension_window::type_panel);
   EXPECT_EQ(1000, trackbar_pos(trackbar_in(place(second, RECT{1100, 10, 1130, 480}))))
       << "created at silence";
 }
@@ -220,7 +220,7 @@ TEST_F(PanelTest, TheTrackbarFillsTheWindowAndNoMinimumIsAskedFor) {
 
 TEST_F(SliderTest, APanelWithoutATrackbarIsAnEmptyWindowLeftOutOfTheRegistry) {
   refuse_trackbars();
-  standin::ExtensionWindow panel = new_window_object(standin::extension_window::type_panel);
+  standin::ExtensionWindowView panel = new_window_object(standin::extension_window::type_panel);
   const HWND window = place(panel, RECT{1150, 10, 1180, 480});
   ASSERT_NE(nullptr, window);
   EXPECT_EQ(nullptr, GetWindow(window, GW_CHILD));

@@ -1,3 +1,5 @@
+// Loading the component for the slider tests, placing its windows, and
+// reading Wine's trackbars and tooltips back.
 #include "ui/slider_fixture.h"
 
 #include <commctrl.h>
@@ -40,7 +42,7 @@ void SliderTest::SetUp() {
 }
 
 void SliderTest::TearDown() {
-  for (standin::ExtensionWindow& object : owned_) {
+  for (standin::ExtensionWindowView& object : owned_) {
     while (object.release() > 0) {
     }
   }
@@ -90,9 +92,9 @@ void SliderTest::refuse_windows_of(const char* class_name) {
   original_create = refusing.original<CreateWindowFunction>();
 }
 
-standin::ExtensionWindow SliderTest::new_window_object(unsigned type, bool owned) {
+standin::ExtensionWindowView SliderTest::new_window_object(unsigned type, bool owned) {
   for (unsigned nth = 0;; ++nth) {
-    standin::ExtensionWindow object(
+    standin::ExtensionWindowView object(
         component.create_service(standin::guids::extension_window, nth));
     if (!object) return object;
     if (object.type() == type) {
@@ -103,7 +105,7 @@ standin::ExtensionWindow SliderTest::new_window_object(unsigned type, bool owned
   }
 }
 
-HWND SliderTest::place(standin::ExtensionWindow& object, RECT where, HWND parent,
+HWND SliderTest::place(standin::ExtensionWindowView& object, RECT where, HWND parent,
                        standin::ExtensionHostObject* holder) {
   HWND window = object.create_or_transfer(parent != nullptr ? parent : container,
                                           holder != nullptr ? holder : &layout);

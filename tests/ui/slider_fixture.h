@@ -30,10 +30,10 @@ class SliderTest : public ComponentTest {
 
   // A new object of that type from the component's factories. The fixture
   // releases it at the end unless the test takes it over (`owned` false).
-  standin::ExtensionWindow new_window_object(unsigned type, bool owned = true);
+  standin::ExtensionWindowView new_window_object(unsigned type, bool owned = true);
   // Creates the object's host window (or moves it) into `parent`, the
   // container unless given, then sizes and shows it as the layout does.
-  HWND place(standin::ExtensionWindow& object, RECT where, HWND parent = nullptr,
+  HWND place(standin::ExtensionWindowView& object, RECT where, HWND parent = nullptr,
              standin::ExtensionHostObject* holder = nullptr);
 
   // The host's volume sets in hundredths of a decibel, for these levels.
@@ -58,7 +58,7 @@ class SliderTest : public ComponentTest {
   std::unique_ptr<ComponentCalls> calls;
 
  private:
-  std::vector<standin::ExtensionWindow> owned_;
+  std::vector<standin::ExtensionWindowView> owned_;
   std::vector<std::unique_ptr<testing_support::ImportPatch>> patches_;
 };
 

@@ -46,7 +46,7 @@ class MixerToolbarTest : public ToolbarTest {
 
 TEST_F(MixerToolbarTest, AMixerChangeMovesTheToolbarAndThePanelAlsoDuringADrag) {
   ASSERT_NE(nullptr, mixer->handle_of(0)) << "the toolbar's creation opened the mixer";
-  standin::ExtensionWindow panel = new_window_object(standin::extension_window::type_panel);
+  standin::ExtensionWindowView panel = new_window_object(standin::extension_window::type_panel);
   const HWND panel_trackbar = trackbar_in(place(panel, RECT{1150, 10, 1180, 480}));
   EXPECT_EQ(0, trackbar_pos(panel_trackbar));
 
@@ -92,7 +92,7 @@ TEST_F(MixerToolbarTest, ScrollPositionsBeyondTheScaleWriteTheEndsOfTheMixerRang
                reinterpret_cast<LPARAM>(trackbar));
   EXPECT_EQ(65535u, mixer->value_of(speaker_control));
 
-  standin::ExtensionWindow panel = new_window_object(standin::extension_window::type_panel);
+  standin::ExtensionWindowView panel = new_window_object(standin::extension_window::type_panel);
   const HWND panel_window = place(panel, RECT{1150, 10, 1180, 480});
   // Turned over, 2000 is a level of -1000, which the mixer's unsigned
   // arithmetic would have made into a value far outside its range.

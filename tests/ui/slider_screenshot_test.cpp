@@ -44,8 +44,8 @@ double colour_share(const Picture& picture, const RECT& rect, COLORREF colour) {
 }
 
 TEST_F(SliderTest, BothSlidersMidDragShowTheirThumbsWhereTheLevelIsAndTheTooltipUnderTheCursor) {
-  standin::ExtensionWindow toolbar = new_window_object(standin::extension_window::type_toolbar);
-  standin::ExtensionWindow panel = new_window_object(standin::extension_window::type_panel);
+  standin::ExtensionWindowView toolbar = new_window_object(standin::extension_window::type_toolbar);
+  standin::ExtensionWindowView panel = new_window_object(standin::extension_window::type_panel);
   const HWND toolbar_window = place(toolbar, RECT{10, 10, 410, 40});
   const HWND panel_window = place(panel, RECT{424, 10, 454, 210});
   ASSERT_TRUE(toolbar_window && panel_window);

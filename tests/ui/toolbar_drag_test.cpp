@@ -46,7 +46,7 @@ TEST_F(ToolbarTest, PressJumpsTheThumbAndTheReleaseSettlesTheLevel) {
   const int x = x_for(250);
   EXPECT_EQ(0, press(x));
   const int pressed = trackbar_pos(trackbar);
-  EXPECT_NEAR(250, pressed, 8) << "the press maps the whole channel, not the span";
+  EXPECT_EQ(253, pressed) << "the press maps the whole channel, not the span";
   EXPECT_TRUE(host.volume_sets().empty()) << "a press sets nothing";
   EXPECT_EQ(trackbar, GetCapture());
   EXPECT_EQ(toolbar_window, GetFocus());
@@ -76,20 +76,20 @@ TEST_F(ToolbarTest, PressJumpsTheThumbAndTheReleaseSettlesTheLevel) {
   EXPECT_EQ(0u, passed_on(WM_LBUTTONDOWN) + passed_on(WM_LBUTTONUP));
 }
 
-TEST_F(ToolbarTest, APressAtEitherEndOfTheChannelShowsAnEndOfTheScale) {
-  const RECT channel = channel_rect(trackbar);
+TEST_F(ToolbarTest, APressDividesTheWholeChannelAndShowsALevelOnTheScale) {
   struct Case {
     int x;
     int level;
     const char* text;
   };
-  // The channel's last pixel computes to 1001, and left of the channel the
+  // Over the channel, 8 to 1018: (x - 8) × 1001 / 1009, rounded. A drag's
+  // span, 13 to 1013, would give 0, 250 and 1000 for the first three. The
+  // channel's last pixel computes to 1001, and left of the channel the
   // level is negative: both thumb and text stay on the scale.
   const Case cases[] = {
-      {static_cast<int>(channel.left), 0, "-60.00 dB"},
-      {static_cast<int>(channel.right) - 1, 1000, "0.00 dB"},
-      {2, 0, "-60.00 dB"},
-      {static_cast<int>(channel.right) + 3, 1000, "0.00 dB"},
+      {13, 5, "-46.02 dB"},    {263, 253, "-11.93 dB"}, {1013, 997, "-0.02 dB"},
+      {8, 0, "-60.00 dB"},     {1017, 1000, "0.00 dB"}, {2, 0, "-60.00 dB"},
+      {1021, 1000, "0.00 dB"},
   };
   for (const Case& c : cases) {
     press(c.x);
@@ -369,17 +369,12 @@ TEST_F(ToolbarTest, ATrackbarTooNarrowToDivideSetsNothingAndShowsNothingNew) {
   EXPECT_EQ(nullptr, tooltip_of(toolbar_window));
   EXPECT_EQ(1000, trackbar_pos(trackbar));
 
-  // A channel narrower than the thumb: the press works, the moves have no span.
-  for (int width = 18; width < 40; ++width) {
-    SetWindowPos(toolbar_window, nullptr, 0, 0, width, 30,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    channel = channel_rect(trackbar);
-    const RECT thumb = thumb_rect(trackbar);
-    const int half = (thumb.right - thumb.left) / 2;
-    if (channel.right - channel.left - 1 > 0 && channel.right - channel.left - 2 * half <= 0) break;
-  }
+  // A channel narrower than the thumb: 8 to 10 under an 11-pixel thumb. The
+  // press divides by 1, the moves have no span (13 to 5).
+  SetWindowPos(toolbar_window, nullptr, 0, 0, 18, 30, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   channel = channel_rect(trackbar);
-  ASSERT_GT(channel.right - channel.left - 1, 0);
+  ASSERT_EQ(8, channel.left);
+  ASSERT_EQ(10, channel.right);
   press(channel.left + 1);
   const int pressed = trackbar_pos(trackbar);
   const HWND tooltip = tooltip_of(toolbar_window);

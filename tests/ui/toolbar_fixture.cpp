@@ -1,3 +1,5 @@
+// Places the toolbar at a width whose drag span is 1000 pixels, checks what
+// that rests on, and sends the trackbar what Windows would.
 #include "ui/toolbar_fixture.h"
 
 #include <commctrl.h>
@@ -14,27 +16,17 @@ void ToolbarTest::SetUp() {
 
   toolbar = new_window_object(standin::extension_window::type_toolbar);
   ASSERT_TRUE(toolbar);
-  int width = 1100;
-  toolbar_window = place(toolbar, RECT{10, 10, 10 + width, 40});
+  toolbar_window = place(toolbar, RECT{10, 10, 10 + window_width, 40});
   ASSERT_NE(nullptr, toolbar_window);
   trackbar = trackbar_in(toolbar_window);
   ASSERT_NE(nullptr, trackbar);
-  // The span is the channel less a thumb: it grows with the window, pixel
-  // for pixel.
-  auto measure = [this] {
-    const RECT channel = channel_rect(trackbar);
-    const RECT thumb = thumb_rect(trackbar);
-    const int half = (thumb.right - thumb.left) / 2;
-    span_left = channel.left + half;
-    span_right = channel.right - half;
-    y = (channel.top + channel.bottom) / 2;
-  };
-  measure();
-  width += 1000 - (span_right - span_left);
-  SetWindowPos(toolbar_window, nullptr, 0, 0, width, 30,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  measure();
-  ASSERT_EQ(1000, span_right - span_left) << "window width " << width;
+  // What the span, and so every level the tests expect, rests on.
+  const RECT channel = channel_rect(trackbar);
+  const RECT thumb = thumb_rect(trackbar);
+  ASSERT_EQ(channel_left, channel.left);
+  ASSERT_EQ(channel_right, channel.right);
+  ASSERT_EQ(11, thumb.right - thumb.left);
+  y = (channel.top + channel.bottom) / 2;
 
   host_spy = std::make_unique<testing_support::WindowSpy>(
       toolbar_window, std::vector<UINT>{WM_HSCROLL, WM_SETFOCUS, WM_KILLFOCUS, WM_CONTEXTMENU});

@@ -1,6 +1,7 @@
 // A toolbar slider placed in the host's main window, sized so that its drag
 // span is exactly 1000 pixels: one pixel per level, so a drag to
-// span_left + L sets level L.
+// span_left + L sets level L. The numbers are worked out by hand from the
+// slider's rules and Wine's trackbar, which the fixture checks.
 #pragma once
 
 #include <memory>
@@ -38,12 +39,17 @@ class ToolbarTest : public SliderTest {
   }
   size_t passed_on(UINT message) const { return calls->passed_on(trackbar).count(message); }
 
-  standin::ExtensionWindow toolbar;
+  standin::ExtensionWindowView toolbar;
   HWND toolbar_window = nullptr;
   HWND trackbar = nullptr;
   HWND focus_holder = nullptr;
-  int span_left = 0;
-  int span_right = 0;
+  // Wine's trackbar, 30 pixels high, keeps its channel 8 pixels in from
+  // each end, and has an 11-pixel thumb. A drag spans the channel less 5
+  // pixels, half the thumb, at each end.
+  static constexpr int window_width = 1026;
+  static constexpr int channel_left = 8, channel_right = 1018;
+  static constexpr int span_left = 13, span_right = 1013;
+  static_assert(span_right - span_left == 1000, "one pixel per level");
   int y = 0;
   // The host window's scroll, focus and context-menu messages.
   std::unique_ptr<testing_support::WindowSpy> host_spy;

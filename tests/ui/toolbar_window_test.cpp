@@ -11,7 +11,7 @@ namespace {
 
 TEST_F(ToolbarTest, TheTrackbarShowsTheLevelItWasCreatedWith) {
   set_host_level(500);
-  standin::ExtensionWindow other = new_window_object(standin::extension_window::type_toolbar);
+  standin::ExtensionWindowView other = new_window_object(standin::extension_window::type_toolbar);
   const HWND window = place(other, RECT{10, 60, 400, 90});
   EXPECT_EQ(500, trackbar_pos(trackbar_in(window)));
 }
@@ -125,7 +125,7 @@ TEST_F(AnsiToolbarTest, TheTooltipGetsItsTextInTheAnsiForm) {
 
 TEST_F(SliderTest, AToolbarWithoutATrackbarIsAnEmptyWindowThatAsksForNothing) {
   refuse_trackbars();
-  standin::ExtensionWindow toolbar = new_window_object(standin::extension_window::type_toolbar);
+  standin::ExtensionWindowView toolbar = new_window_object(standin::extension_window::type_toolbar);
   const HWND window = place(toolbar, RECT{10, 10, 400, 40});
   ASSERT_NE(nullptr, window) << "the window is still made";
   EXPECT_EQ(nullptr, GetWindow(window, GW_CHILD));

@@ -30,7 +30,7 @@ class UnloadTest : public SliderTest {
     std::vector<HWND> windows;
     int top = 10;
     for (unsigned type : {ew::type_toolbar, ew::type_panel}) {
-      standin::ExtensionWindow object = new_window_object(type, false);
+      standin::ExtensionWindowView object = new_window_object(type, false);
       HWND window = place(object, RECT{10, top, 300, top + 100});
       windows.push_back(window);
       windows.push_back(trackbar_in(window));
@@ -94,17 +94,22 @@ TEST_F(SliderLifetimeTest, AWindowDestroyedWithItsContainerIsForgottenAndMadeAga
     SCOPED_TRACE(c.type);
     HWND own_container = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 400, 200,
                                          container, nullptr, GetModuleHandleW(nullptr), nullptr);
-    standin::ExtensionWindow object = new_window_object(c.type);
-    ASSERT_NE(nullptr, place(object, RECT{10, 10, 300, 100}, own_container));
+    standin::ExtensionWindowView object = new_window_object(c.type);
+    const HWND first = place(object, RECT{10, 10, 300, 100}, own_container);
+    ASSERT_NE(nullptr, first);
+    const HWND first_trackbar = trackbar_in(first);
     DestroyWindow(own_container);
     EXPECT_EQ(nullptr, object.window()) << "a destroyed window is forgotten";
 
     HWND again = place(object, RECT{10, 10, 300, 100});
     ASSERT_NE(nullptr, again);
     EXPECT_EQ(again, object.window());
+    calls->clear();
     set_host_level(250);
     testing_support::flush_events();
     EXPECT_EQ(c.shown_at_250, trackbar_pos(trackbar_in(again))) << "registered and following";
+    EXPECT_FALSE(calls->touched(first) || calls->touched(first_trackbar))
+        << "the destroyed window left the registry";
     object.destroy();
   }
 }
@@ -114,6 +119,20 @@ TEST_F(ToolbarTest, AToolbarDestroyedMidDragGivesTheFocusBack) {
   ASSERT_NE(focus_holder, GetFocus()) << "the drag borrowed the focus";
   toolbar.destroy();
   EXPECT_EQ(focus_holder, GetFocus());
+}
+
+TEST_F(ToolbarTest, AToolbarReleasedOnAnotherThreadMidDragTakesItsTooltipAlong) {
+  standin::ExtensionWindowView other = new_window_object(ew::type_toolbar, false);
+  const HWND window = place(other, RECT{10, 60, 400, 90});
+  ASSERT_NE(nullptr, window);
+  SendMessageW(trackbar_in(window), WM_LBUTTONDOWN, MK_LBUTTON, at(100));
+  const HWND tooltip = tooltip_of(window);
+  ASSERT_NE(nullptr, tooltip);
+  std::thread([&other] { EXPECT_EQ(0, other.release()); }).join();
+  // Both were asked to close, and go once this thread handles that.
+  testing_support::flush_events();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(IsWindow(tooltip)) << "owned by the main window, it would have stayed on screen";
 }
 
 }  // namespace
