@@ -47,6 +47,7 @@ NoticeLog notice_log;
 WindowClassRef mixer_window_class(
     "8DEB9B7A-B049-4599-AE4B-258E9D58D5F3",
     &object_dispatch<MixerConnection, &MixerConnection::handle_message>);
+WindowClassRef& MixerConnection::window_class() { return mixer_window_class; }
 VolumeBackend volume_backend;
 
 StaticServiceFactory<InitQuitHook> init_quit_service(init_quit_class);

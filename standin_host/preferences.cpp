@@ -1,6 +1,8 @@
 // The stand-in preferences window that hosts a component's page.
 #include "standin_host/preferences.h"
 
+#include "standin_host/window_class.h"
+
 namespace standin {
 
 namespace {
@@ -16,13 +18,7 @@ LRESULT CALLBACK frame_procedure(HWND window, UINT message, WPARAM wparam, LPARA
 }  // namespace
 
 PreferencesWindow::PreferencesWindow() {
-  WNDCLASSW window_class = {};
-  window_class.lpfnWndProc = frame_procedure;
-  window_class.hInstance = GetModuleHandleW(nullptr);
-  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = frame_class;
-  RegisterClassW(&window_class);  // a second frame finds it registered already
+  register_window_class(frame_class, frame_procedure);  // a second frame finds it registered
   // A popup: on an X server without a window manager Wine waits two seconds
   // for every framed window it takes down.
   frame_ = CreateWindowExW(0, frame_class, L"Preferences", WS_POPUP | WS_BORDER, 40, 40, 560, 240,

@@ -59,7 +59,7 @@ bool MixerConnection::open(uint32_t device, uint32_t control) {
 }
 
 bool MixerConnection::create_callback_window() {
-  const ATOM atom = mixer_window_class.acquire();
+  const ATOM atom = window_class().acquire();
   if (atom == 0) {
     report_window_failure("Failed to register mixer callback window class - %s");
     return false;
@@ -71,7 +71,7 @@ bool MixerConnection::create_callback_window() {
                       host ? host->main_window() : nullptr, nullptr, module_instance(), this);
   if (callback_window_ == nullptr) {
     report_window_failure("Failed to create mixer callback window - %s");
-    mixer_window_class.release();
+    window_class().release();
     return false;
   }
   return true;
@@ -85,12 +85,12 @@ void MixerConnection::destroy_callback_window() {
   // harmless instead.
   callback_window_ = nullptr;
   let_go_of_window(window);
-  mixer_window_class.release();
+  window_class().release();
 }
 
 void MixerConnection::forget_callback_window() {
   callback_window_ = nullptr;
-  mixer_window_class.release();
+  window_class().release();
 }
 
 bool MixerConnection::open_mixer(uint32_t device, uint32_t control) {

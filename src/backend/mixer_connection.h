@@ -40,6 +40,8 @@ class MixerConnection {
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
+  // The callback window's class, made with the other globals in module.cpp.
+  static WindowClassRef& window_class();
   bool create_callback_window();
   void destroy_callback_window();
   void forget_callback_window();
@@ -54,8 +56,5 @@ class MixerConnection {
   uint32_t maximum_ = 0;
   uint32_t control_id_ = 0;
 };
-
-// The callback window's class; defined in module.cpp.
-extern WindowClassRef mixer_window_class;
 
 }  // namespace dwx
