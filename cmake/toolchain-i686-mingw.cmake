@@ -1,16 +1,5 @@
-# Cross-compiles for 32-bit Windows with Debian's MinGW-w64 (posix thread model:
-# GoogleTest needs std::mutex) and runs the resulting programs under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-find_program(WINE_EXECUTABLE NAMES wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_EXECUTABLE})
+# The product: 32-bit Windows, run under Wine's 32-bit loader (the `wine`
+# script picks it).
+set(dwx_mingw_target i686)
+find_program(dwx_wine_loader NAMES wine REQUIRED)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)
