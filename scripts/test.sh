@@ -10,7 +10,11 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/platform.sh"
 dwx_detect_win32
-dwx_say_platform "testing the native pieces, the 64-bit build and"
+if [ "$dwx_win32" = 1 ]; then
+  echo "Platform: this machine runs 32-bit programs: testing natively, then the 64-bit build, then the 32-bit build, the product."
+else
+  echo "Platform: $dwx_win32_reason: testing natively and the 64-bit build; the 32-bit build is built, not run."
+fi
 "$root/scripts/build.sh" --werror --native --win64
 
 summary=()
