@@ -12,9 +12,9 @@ using shell::Placement;
 using shell::SliderKind;
 using shell_testing::checked_placement;
 using shell_testing::command_labelled;
-using shell_testing::pump_messages;
 using shell_testing::read_file;
 using shell_testing::ShellTest;
+using testing_support::flush_events;
 
 const char* slider_name(SliderKind kind) {
   return kind == SliderKind::toolbar ? "Volume control" : "Volume control (vertical)";
@@ -41,7 +41,7 @@ TEST_F(ShellTest, EveryPlacementFollowsEveryOtherForBothSliders) {
             std::string(slider_name(kind)) + ": " + label(from) + " then " + label(to);
         window->place(kind, from);
         window->place(kind, to);
-        pump_messages();
+        flush_events();
         EXPECT_EQ(to, window->placement(kind)) << trace;
         EXPECT_EQ(label(to), checked_placement(GetMenu(window->window()), slider_name(kind)))
             << trace;
@@ -80,7 +80,7 @@ TEST_F(ShellTest, ClosingAFloatingFrameHidesItsSlider) {
     window->place(kind, Placement::floating);
     const HWND frame = window->dock(kind, Placement::floating).container();
     SendMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 0);
-    pump_messages();
+    flush_events();
     EXPECT_EQ(Placement::hidden, window->placement(kind));
     EXPECT_FALSE(IsWindowVisible(frame));
     EXPECT_EQ("Hidden", checked_placement(GetMenu(window->window()), slider_name(kind)));
@@ -143,7 +143,7 @@ TEST_F(ShellTest, AboutNamesTheComponentAndTheShell) {
 
 TEST_F(ShellTest, ThePreferencesTakeTabAndEscapeAndReopenWhereTheyWere) {
   window->open_preferences();
-  pump_messages();
+  flush_events();
   ASSERT_NE(nullptr, window->preferences());
   const HWND frame = window->preferences()->frame();
   const HWND list = FindWindowExW(frame, nullptr, L"ListBox", nullptr);
@@ -152,7 +152,7 @@ TEST_F(ShellTest, ThePreferencesTakeTabAndEscapeAndReopenWhereTheyWere) {
   auto press = [&](WPARAM key) {
     MSG message = {GetFocus(), WM_KEYDOWN, key, 0x00010001, 0, {}};
     const bool taken = window->translate(message);
-    pump_messages();
+    flush_events();
     return taken;
   };
   EXPECT_TRUE(press(VK_TAB));
@@ -170,7 +170,7 @@ TEST_F(ShellTest, ThePreferencesTakeTabAndEscapeAndReopenWhereTheyWere) {
 
   SendMessageW(window->window(), WM_COMMAND,
                command_labelled(GetMenu(window->window()), "Preferences..."), 0);
-  pump_messages();
+  flush_events();
   ASSERT_NE(nullptr, window->preferences());
   RECT rect = {};
   GetWindowRect(window->preferences()->frame(), &rect);

@@ -39,17 +39,6 @@ std::vector<uint8_t> read_file(const std::wstring& path) {
   return bytes;
 }
 
-void pump_messages() {
-  for (int round = 0; round < 3; ++round) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    Sleep(10);
-  }
-}
-
 namespace {
 
 std::string label_of(HMENU menu, int position) {
@@ -109,12 +98,12 @@ void ShellTest::start() {
   ASSERT_TRUE(session->start(&error)) << error;
   window = std::make_unique<shell::MainWindow>(*session);
   ASSERT_TRUE(window->create());
-  pump_messages();
+  testing_support::flush_events();
 }
 
 void ShellTest::close() {
   if (IsWindow(window->window())) SendMessageW(window->window(), WM_CLOSE, 0, 0);
-  pump_messages();
+  testing_support::flush_events();
   window.reset();
   session.reset();
 }

@@ -13,6 +13,7 @@
 #include "shell/main_window.h"
 #include "shell/component_session.h"
 #include "support/message_boxes.h"
+#include "support/message_sequence.h"
 
 namespace shell_testing {
 
@@ -20,7 +21,6 @@ namespace shell_testing {
 std::wstring temporary_path(const wchar_t* name);
 void write_file(const std::wstring& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> read_file(const std::wstring& path);
-void pump_messages();
 
 // The label of the checked entry in the placement menu of the extension
 // window named `name`, or "" when none is checked.
