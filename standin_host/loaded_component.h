@@ -29,6 +29,8 @@ class LoadedComponent {
   void unload();
   bool loaded() const { return module_ != nullptr; }
   HMODULE module() const { return module_; }
+  // The ComponentClient itself, for calls the operations below do not make.
+  void* client() const { return client_; }
   const std::string& error() const { return error_; }
 
   // The ComponentClient's operations.

@@ -35,13 +35,15 @@ class ExtensionWindowBase : public ExtensionWindow {
     return static_cast<ExtensionWindow*>(this);
   }
   const GUID* get_extension_guid() override { return &Window::description.guid; }
+  // A host that passes no string object gets nothing rather than a fault.
   const char* get_name(HostString* out) override {
-    return set_text(*out, Window::description.name);
+    return out != nullptr ? set_text(*out, Window::description.name) : nullptr;
   }
   const char* get_category(HostString* out) override {
-    return set_text(*out, Window::description.category);
+    return out != nullptr ? set_text(*out, Window::description.category) : nullptr;
   }
   bool get_short_name(HostString* out) override {
+    if (out == nullptr) return false;
     set_text(*out, "Volume");
     return true;
   }
