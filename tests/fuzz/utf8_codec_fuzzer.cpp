@@ -110,7 +110,7 @@ void check_encoding(uint32_t value) {
   const uint32_t length = dwx::encode_utf8(value, encoded);
   FUZZ_CHECK((length == 0) == (value > 0x7FFFFFFF));
   FUZZ_CHECK(encoded[length] == 0xEE);
-  if (length == 0 || value == 0) return;
+  if (length == 0 || value == 0) return;  // 0 encodes as the NUL that ends a text
   // At the end of a stack array: a read past the sequence is a read past the
   // array, which the address sanitizer reports as surely as on the heap.
   uint8_t at_end[6];
