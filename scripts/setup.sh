@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ googletest          # native build and the sanitizer run
+  clang-14 libclang-rt-14-dev                # the fuzz targets: libFuzzer and the sanitizers
   g++-mingw-w64-i686-posix                   # the 32-bit Windows cross compiler: the product
   g++-mingw-w64-x86-64-posix                 # the 64-bit test build
   wine wine32:i386 wine64 fonts-wine         # runs both builds and their tests, with Wine's fonts

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test that this machine can run: the pure
-# pieces natively under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# the 64-bit Windows suite, then the 32-bit one (the product's) where the
-# machine runs 32-bit programs; the Windows programs under Wine on a display
-# (a private Xvfb when DISPLAY is unset). The 32-bit build is always built, so
-# its layout checks are compiled even where it cannot run. Ends with a summary
-# of each suite, and exits 0 when everything that could run passed.
+# pieces natively under AddressSanitizer and UndefinedBehaviorSanitizer, each
+# fuzz target for 20 seconds, then the 64-bit Windows suite, then the 32-bit
+# one (the product's) where the machine runs 32-bit programs; the Windows
+# programs under Wine on a display (a private Xvfb when DISPLAY is unset). The
+# 32-bit build is always built, so its layout checks are compiled even where
+# it cannot run. Ends with a summary of each suite, and exits 0 when
+# everything that could run passed.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/platform.sh"
@@ -71,7 +72,36 @@ run_suite() {
   total_skipped=$((total_skipped + skipped))
 }
 
+# run_fuzz SECONDS: every fuzz target for that long, through fuzz.sh, whose
+# last line is the suite's summary. Each target counts as one test; one that
+# could not be built or run counts as failed, as do all of them when fuzz.sh
+# ends without its summary.
+run_fuzz() {
+  local log rc=0 line passed failed targets
+  targets=$(find "$root/tests/fuzz/corpus" -mindepth 1 -maxdepth 1 -type d | wc -l)
+  log=$(mktemp)
+  echo "== fuzz"
+  "$root/scripts/fuzz.sh" "$1" 2>&1 | tee "$log" || rc=$?
+  line=$(grep '^fuzz (libFuzzer' "$log" | tail -n 1 || true)
+  rm -f "$log"
+  passed=$(printf '%s' "$line" | sed -n 's/^[^:]*: \([0-9]*\) passed.*/\1/p')
+  failed=$(printf '%s' "$line" | sed -n 's/.* \([0-9]*\) failed.*/\1/p')
+  if [ -z "$passed" ] || [ -z "$failed" ]; then
+    line="fuzz (libFuzzer, ASan+UBSan): 0 passed, $targets failed (fuzz.sh gave no summary)"
+    passed=0 failed=$targets
+  fi
+  if [ "$rc" -ne 0 ]; then
+    line+=" FAILED"
+    status=1
+    [ "$failed" -gt 0 ] || failed=1
+  fi
+  summary+=("$line")
+  total_passed=$((total_passed + passed))
+  total_failed=$((total_failed + failed))
+}
+
 run_suite "native (ASan+UBSan)" "$root/build/native"
+run_fuzz 20
 
 source "$root/scripts/display.sh"
 dwx_ensure_display
