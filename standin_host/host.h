@@ -13,6 +13,24 @@
 
 namespace standin {
 
+// A re-entrant lock whose destructor gives back all it took. The threads
+// library under this toolchain's std::recursive_mutex allocates on the first
+// lock (and makes an event on the first wait) and never frees either, so a
+// host made per test, or per cycle of a soak, would leak both every time.
+class HostLock {
+ public:
+  HostLock() { InitializeCriticalSection(&section_); }
+  ~HostLock() { DeleteCriticalSection(&section_); }
+  HostLock(const HostLock&) = delete;
+  HostLock& operator=(const HostLock&) = delete;
+
+  void lock() { EnterCriticalSection(&section_); }
+  void unlock() { LeaveCriticalSection(&section_); }
+
+ private:
+  CRITICAL_SECTION section_;
+};
+
 struct ConsoleLine {
   int level;
   std::string text;
@@ -79,7 +97,7 @@ class Host {
  private:
   void set_volume(int hdb);
 
-  mutable std::recursive_mutex mutex_;
+  mutable HostLock mutex_;
   HostApiObject api_;
   HostServiceObject console_;
   HostServiceObject playback_;
