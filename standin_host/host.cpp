@@ -83,9 +83,14 @@ void Host::set_volume_from_component(int hdb) {
 }
 
 int Host::volume_for_component() {
-  std::lock_guard<HostLock> lock(mutex_);
-  ++volume_reads_;
-  return volume_hdb_;
+  int hdb;
+  {
+    std::lock_guard<HostLock> lock(mutex_);
+    ++volume_reads_;
+    hdb = volume_hdb_;
+  }
+  if (read_listener) read_listener();
+  return hdb;
 }
 
 void Host::change_volume(int hdb) { set_volume(hdb); }

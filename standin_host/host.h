@@ -74,9 +74,12 @@ class Host {
   // When false, nothing is recorded: benchmarks measure the component, not this.
   bool record = true;
   // Told of every console line and every change of the host's volume, on the
-  // thread that made it. Set them before the component is loaded.
+  // thread that made it, and of every read of the host's volume by the
+  // component, on the reading thread, after the value is taken and before
+  // the component has it. Set them while no other thread calls the host.
   std::function<void(const ConsoleLine&)> console_listener;
   std::function<void(int hdb)> volume_listener;
+  std::function<void()> read_listener;
 
   // What the component did.
   std::vector<ConsoleLine> console_lines() const;

@@ -5,6 +5,10 @@
 // every slider shows the level the target really has.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -136,6 +140,50 @@ TEST(ThreadStress, SlidersEndOnTheTargetsLevelWithoutDeadlock) {
   session.close();
   EXPECT_TRUE(session.message_boxes.calls.empty());
   timer_commands = nullptr;
+}
+
+// What the stress can only hit by chance, made certain: the component reads
+// the host's volume, and before that level reaches the sliders a host thread
+// reports a newer one. The host has nothing more to report, so every slider
+// must end on the newer level. Two reads are open to it: the page selecting
+// the host's own volume again, and a new slider reading the level it starts
+// at.
+TEST(ThreadStress, AReportMadeWhileTheLevelIsReadIsNotUndone) {
+  testing_support::Watchdog watchdog(60000);
+  for (const bool new_slider : {false, true}) {
+    SCOPED_TRACE(new_slider ? "a slider is made" : "the host's own volume is selected again");
+    PlayerSession session(player_container(), player_preferences());
+    ASSERT_TRUE(session.open()) << session.error();
+    if (!new_slider) session.choose_device(1);
+    session.host.change_volume(-1500);
+    pump_messages();
+    bool reported = false;
+    session.host.read_listener = [&] {
+      if (reported) return;
+      reported = true;
+      std::thread([&] { session.host.change_volume(-3000); }).join();
+    };
+    HWND window = nullptr;
+    standin::ExtensionWindowView toolbar;
+    if (new_slider) {
+      toolbar =
+          session.slider(standin::extension_window::type_toolbar, RECT{10, 40, 530, 60}, &window);
+    } else {
+      session.choose_device(0);
+    }
+    session.host.read_listener = nullptr;
+    ASSERT_TRUE(reported);
+    pump_messages();
+
+    const int level = dwx::hdb_to_level(-3000);
+    EXPECT_EQ(level, session.toolbar_level());
+    EXPECT_EQ(level, session.panel_level());
+    if (toolbar) {
+      EXPECT_EQ(level, SendMessageW(FindWindowExW(window, nullptr, TRACKBAR_CLASSW, nullptr),
+                                    TBM_GETPOS, 0, 0));
+      toolbar.release();
+    }
+  }
 }
 
 }  // namespace
