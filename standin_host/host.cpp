@@ -35,7 +35,7 @@ void Host::use_main_window(HWND window) {
 }
 
 void* Host::find_service(const GUID* class_guid, unsigned index) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   if (class_guid == nullptr) return nullptr;
   if (record) lookups_.push_back(*class_guid);
   if (index != 0) return nullptr;
@@ -51,41 +51,46 @@ void* Host::find_service(const GUID* class_guid, unsigned index) {
 }
 
 int Host::add_service_reference(const HostServiceObject* object) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   return object == &console_ ? ++console_references_ : ++playback_references_;
 }
 
 int Host::release_service_reference(const HostServiceObject* object) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   return object == &console_ ? --console_references_ : --playback_references_;
 }
 
 void Host::console_output(int level, const char* text, const char* source) {
   const ConsoleLine line{level, text ? text : "(null)", source ? source : "(null)"};
   {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<HostLock> lock(mutex_);
     if (record) console_lines_.push_back(line);
   }
   if (console_listener) console_listener(line);
 }
 
 int Host::volume() const {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   return volume_hdb_;
 }
 
 void Host::set_volume_from_component(int hdb) {
   {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<HostLock> lock(mutex_);
     if (record) volume_sets_.push_back(hdb);
   }
   set_volume(hdb);
 }
 
 int Host::volume_for_component() {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  ++volume_reads_;
-  return volume_hdb_;
+  int hdb;
+  {
+    std::lock_guard<HostLock> lock(mutex_);
+    ++volume_reads_;
+    hdb = volume_hdb_;
+  }
+  if (read_listener) read_listener();
+  return hdb;
 }
 
 void Host::change_volume(int hdb) { set_volume(hdb); }
@@ -94,9 +99,9 @@ void Host::set_volume(int hdb) {
   std::shared_ptr<const std::vector<void*>> callbacks;
   // Held across the callbacks only when asked to; the lock is recursive, so
   // the component may still call back into the host from inside.
-  std::unique_lock<std::recursive_mutex> held(mutex_, std::defer_lock);
+  std::unique_lock<HostLock> held(mutex_, std::defer_lock);
   {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<HostLock> lock(mutex_);
     const bool changed = hdb != volume_hdb_;
     volume_hdb_ = hdb;
     if (!changed) return;
@@ -113,7 +118,7 @@ void Host::set_volume(int hdb) {
 }
 
 void Host::add_play_callback(void* service) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   auto callbacks = std::make_shared<std::vector<void*>>(*play_callbacks_);
   callbacks->push_back(service);
   play_callbacks_ = callbacks;
@@ -122,7 +127,7 @@ void Host::add_play_callback(void* service) {
 void Host::remove_play_callbacks() {
   std::shared_ptr<const std::vector<void*>> callbacks;
   {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    std::lock_guard<HostLock> lock(mutex_);
     callbacks = play_callbacks_;
     play_callbacks_ = std::make_shared<const std::vector<void*>>();
   }
@@ -131,32 +136,32 @@ void Host::remove_play_callbacks() {
 }
 
 std::vector<ConsoleLine> Host::console_lines() const {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   return console_lines_;
 }
 
 std::vector<int> Host::volume_sets() const {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   return volume_sets_;
 }
 
 int Host::volume_reads() const {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   return volume_reads_;
 }
 
 std::vector<GUID> Host::lookups() const {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   return lookups_;
 }
 
 int Host::console_references() const {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   return console_references_;
 }
 
 void Host::clear_records() {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  std::lock_guard<HostLock> lock(mutex_);
   console_lines_.clear();
   volume_sets_.clear();
   volume_reads_ = 0;

@@ -13,6 +13,24 @@
 
 namespace standin {
 
+// A re-entrant lock whose destructor gives back all it took. The threads
+// library under this toolchain's std::recursive_mutex allocates on the first
+// lock (and makes an event on the first wait) and never frees either, so a
+// host made per test, or per cycle of a soak, would leak both every time.
+class HostLock {
+ public:
+  HostLock() { InitializeCriticalSection(&section_); }
+  ~HostLock() { DeleteCriticalSection(&section_); }
+  HostLock(const HostLock&) = delete;
+  HostLock& operator=(const HostLock&) = delete;
+
+  void lock() { EnterCriticalSection(&section_); }
+  void unlock() { LeaveCriticalSection(&section_); }
+
+ private:
+  CRITICAL_SECTION section_;
+};
+
 struct ConsoleLine {
   int level;
   std::string text;
@@ -56,9 +74,12 @@ class Host {
   // When false, nothing is recorded: benchmarks measure the component, not this.
   bool record = true;
   // Told of every console line and every change of the host's volume, on the
-  // thread that made it. Set them before the component is loaded.
+  // thread that made it, and of every read of the host's volume by the
+  // component, on the reading thread, after the value is taken and before
+  // the component has it. Set them while no other thread calls the host.
   std::function<void(const ConsoleLine&)> console_listener;
   std::function<void(int hdb)> volume_listener;
+  std::function<void()> read_listener;
 
   // What the component did.
   std::vector<ConsoleLine> console_lines() const;
@@ -79,7 +100,7 @@ class Host {
  private:
   void set_volume(int hdb);
 
-  mutable std::recursive_mutex mutex_;
+  mutable HostLock mutex_;
   HostApiObject api_;
   HostServiceObject console_;
   HostServiceObject playback_;

@@ -35,6 +35,8 @@ class MixerConnection {
   // is then unknown, not silence. The host's own volume always reads.
   bool read_level(VolumeLevel* level);
   void write_level(VolumeLevel level);
+  // Whether reads and writes go to the host's own volume.
+  bool reads_host_volume() const { return mixer_ == nullptr; }
 
   // The callback window's messages.
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -44,6 +44,17 @@ void SliderRegistry::broadcast(VolumeLevel level) {
   }
 }
 
+void SliderRegistry::broadcast_unless_overtaken(VolumeLevel level, uint32_t seen) {
+  LockGuard guard(lock_);
+  if (last_update_.load() == seen) broadcast(level);
+}
+
+bool SliderRegistry::broadcast_since(uint32_t seen, VolumeLevel* level) const {
+  if (last_update_.load() == seen) return false;
+  *level = last_level_.load();
+  return true;
+}
+
 void SliderRegistry::take_update(HWND window, WPARAM update) {
   if (static_cast<uint32_t>(update) != last_update_.load()) return;  // a newer one follows
   uSendMessage(window, TBM_SETPOS, TRUE, last_level_.load());

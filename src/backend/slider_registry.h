@@ -32,6 +32,16 @@ class SliderRegistry {
   // Removes every entry of the window, keeping the order of the rest.
   void remove(HWND window);
   void broadcast(VolumeLevel level);
+  // Broadcasts so far, counting on past 2^32. Taken before a level is read,
+  // it lets the level's broadcast tell whether another came in between.
+  uint32_t updates() const { return last_update_.load(); }
+  // Broadcasts `level` unless another broadcast came since updates() said
+  // `seen`: a host report made while the level was being read, whose level
+  // is the newer one and must not be undone.
+  void broadcast_unless_overtaken(VolumeLevel level, uint32_t seen);
+  // Under the registry lock: whether a broadcast came since updates() said
+  // `seen`, and if so the level of the newest one.
+  bool broadcast_since(uint32_t seen, VolumeLevel* level) const;
   // A registered window's handling of slider_update_message.
   void take_update(HWND window, WPARAM update);
 

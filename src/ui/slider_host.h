@@ -112,12 +112,17 @@ void SliderHost<Window, Direction>::create_trackbar_in(HWND window) {
   // The first get_volume may open the backend, which broadcasts: that
   // happens before the registry lock is taken and before this slider is
   // registered. A target that cannot be read shows silence.
+  const uint32_t seen = slider_registry.updates();
   VolumeLevel level = level_silence;
   volume_backend.get_volume(&level);
   control.set_pos(Direction::position_of(level));
 
   LockGuard guard(slider_registry.lock());
   slider_registry.add(slider.registry_entry(window));
+  // A broadcast since `seen` has not reached this slider. When a host
+  // report on another thread made it while the level was being read, its
+  // level is the newer one.
+  if (slider_registry.broadcast_since(seen, &level)) control.set_pos(Direction::position_of(level));
   slider.on_registered();
 }
 

@@ -1,0 +1,189 @@
+// Four host threads report volume changes while the user drags the toolbar,
+// a timer runs the menu's volume commands and the preferences page switches
+// between the player's own volume and a mixer device. Nothing may wait for
+// ever, and once every source has stopped and the messages are handled,
+// every slider shows the level the target really has.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "backend/volume_scale.h"
+#include "soak/player_session.h"
+#include "support/watchdog.h"
+
+namespace {
+
+constexpr unsigned volume_up = 0, volume_down = 1, volume_mute = 2;
+const GUID menu_caller = {
+    0x6d2a43b1, 0x3f3e, 0x4c57, {0x9a, 0x1c, 0x2e, 0x45, 0x71, 0x0b, 0x8e, 0x13}};
+
+// The timer's procedure finds the commands here; one stress runs at a time.
+standin::MenuItems* timer_commands = nullptr;
+unsigned commands_run = 0;
+
+void CALLBACK run_next_command(HWND, UINT, UINT_PTR, DWORD) {
+  static const unsigned order[] = {volume_up,   volume_up,   volume_down,
+                                   volume_mute, volume_down, volume_mute};
+  timer_commands->perform_ex(order[commands_run++ % 6], menu_caller);
+}
+
+// A small generator of its own per thread: rand() shares its state.
+struct Random {
+  uint32_t state;
+  uint32_t next(uint32_t below) {
+    state = state * 1664525u + 1013904223u;
+    return (state >> 8) % below;
+  }
+};
+
+TEST(ThreadStress, SlidersEndOnTheTargetsLevelWithoutDeadlock) {
+  const unsigned total = count_from_environment("DWX_STRESS_CALLBACKS", 5000);
+  constexpr unsigned reporter_count = 4;
+  testing_support::Watchdog watchdog(120000 + total * 5);
+
+  PlayerSession session(player_container(), player_preferences());
+  // Reports made under the host's own lock arrive in the order of the
+  // changes, so the last one is the volume the host has. A host that reports
+  // outside its lock can report an older volume last, and no component could
+  // tell.
+  session.host.callbacks_under_lock = true;
+  const DWORD ui_thread = GetCurrentThreadId();
+  std::atomic<unsigned> delivered{0};
+  session.host.volume_listener = [&](int) {
+    if (GetCurrentThreadId() != ui_thread) ++delivered;
+  };
+  ASSERT_TRUE(session.open()) << session.error();
+
+  timer_commands = &session.commands();
+  commands_run = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, run_next_command);
+  ASSERT_NE(0u, timer);
+
+  // The reporters never run ahead of the UI thread's work: by the end of its
+  // step s of ui_steps they may have delivered s/ui_steps of the total, so
+  // drags, commands and switches overlap the reports from the first to the
+  // last. Faster than the UI, they wait; slower, the UI goes on until they
+  // are done.
+  constexpr unsigned ui_steps = 400;
+  std::atomic<unsigned> allowance{0}, finished{0};
+  std::vector<std::thread> reporters;
+  const auto started = std::chrono::steady_clock::now();
+  for (unsigned t = 0; t < reporter_count; ++t) {
+    reporters.emplace_back([&, t] {
+      Random random{0x5EED0000u + t};
+      for (unsigned done; (done = delivered.load()) < total;) {
+        if (done >= allowance.load()) {
+          Sleep(1);
+          continue;
+        }
+        session.host.change_volume(-static_cast<int>(random.next(6001)));
+      }
+      ++finished;
+    });
+  }
+
+  Random random{0xD2A6u};
+  const int left = session.channel_left() - 5, width = session.channel_right() - left + 10;
+  unsigned step = 0, moves = 0, drags = 0, switches = 0;
+  bool pressed = false;
+  for (; step < ui_steps || finished.load() < reporter_count; ++step) {
+    allowance = static_cast<unsigned>(static_cast<uint64_t>(total) *
+                                      (step < ui_steps ? step + 1 : ui_steps) / ui_steps);
+    const int x = left + static_cast<int>(random.next(static_cast<uint32_t>(width)));
+    if (!pressed) {
+      session.press(x);
+      pressed = true;
+    } else if (random.next(20) == 0) {
+      session.release(x);
+      pressed = false;
+      // Between drags, every other time, the page takes the other device.
+      if (++drags % 2 == 0) {
+        session.choose_device(session.device_shown() == 0 ? 1 : 0);
+        ++switches;
+      }
+    } else {
+      session.move(x);
+      ++moves;
+    }
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  for (std::thread& reporter : reporters)
+    reporter.join();
+  KillTimer(nullptr, timer);
+  if (pressed) session.release(left);
+  session.choose_device(0);
+  pump_messages();
+
+  printf("Thread stress: %u host callbacks from %u threads in %.2f s, %.0f callbacks per second\n",
+         delivered.load(), reporter_count, seconds, delivered.load() / seconds);
+  printf(
+      "  meanwhile on the UI thread: %u steps, %u drags, %u moves, %u commands, %u device "
+      "switches\n",
+      step, drags, moves, commands_run, switches);
+  fflush(stdout);
+
+  const int level = dwx::hdb_to_level(session.host.volume());
+  EXPECT_EQ(level, session.toolbar_level());
+  EXPECT_EQ(level, session.panel_level());
+  for (const standin::ConsoleLine& line : session.host.console_lines())
+    ADD_FAILURE() << "unexpected notice: " << line.level << " " << line.text;
+  session.host.volume_listener = nullptr;
+  session.close();
+  EXPECT_TRUE(session.message_boxes.calls.empty());
+  timer_commands = nullptr;
+}
+
+// What the stress can only hit by chance, made certain: the component reads
+// the host's volume, and before that level reaches the sliders a host thread
+// reports a newer one. The host has nothing more to report, so every slider
+// must end on the newer level. Two reads are open to it: the page selecting
+// the host's own volume again, and a new slider reading the level it starts
+// at.
+TEST(ThreadStress, AReportMadeWhileTheLevelIsReadIsNotUndone) {
+  testing_support::Watchdog watchdog(60000);
+  for (const bool new_slider : {false, true}) {
+    SCOPED_TRACE(new_slider ? "a slider is made" : "the host's own volume is selected again");
+    PlayerSession session(player_container(), player_preferences());
+    ASSERT_TRUE(session.open()) << session.error();
+    if (!new_slider) session.choose_device(1);
+    session.host.change_volume(-1500);
+    pump_messages();
+    bool reported = false;
+    session.host.read_listener = [&] {
+      if (reported) return;
+      reported = true;
+      std::thread([&] { session.host.change_volume(-3000); }).join();
+    };
+    HWND window = nullptr;
+    standin::ExtensionWindowView toolbar;
+    if (new_slider) {
+      toolbar =
+          session.slider(standin::extension_window::type_toolbar, RECT{10, 40, 530, 60}, &window);
+    } else {
+      session.choose_device(0);
+    }
+    session.host.read_listener = nullptr;
+    ASSERT_TRUE(reported);
+    pump_messages();
+
+    const int level = dwx::hdb_to_level(-3000);
+    EXPECT_EQ(level, session.toolbar_level());
+    EXPECT_EQ(level, session.panel_level());
+    if (toolbar) {
+      EXPECT_EQ(level, SendMessageW(FindWindowExW(window, nullptr, TRACKBAR_CLASSW, nullptr),
+                                    TBM_GETPOS, 0, 0));
+      toolbar.release();
+    }
+  }
+}
+
+}  // namespace
