@@ -1,11 +1,14 @@
-// One player session through the stand-in host and the real DLL, run once
-// clean to learn every call the component makes into winmm, utf8api and the
-// heap, then again for each call site with its first call, its last call, or
-// every call failing. Each run must not crash, must print the notice that
-// failure calls for, must work again once the failure clears (the live
-// slider still moves the volume, and a second session in the same load does
-// everything), and must leave nothing behind. DWX_FAULTS_FULL=1 fails each
-// call of each site in turn, and every call from each one on.
+// One player session through the stand-in host and the real DLL, with a
+// scripted mixer in place of winmm: run clean to learn every call the
+// component makes into winmm, utf8api and the heap, then again for each call
+// site with its first call, its last call, or every call failing; with
+// utf8api's wide text, then with ANSI text for the sites only that reaches.
+// Each run must not crash, must print the notice its failure calls for, must
+// work again once the failure clears (the live slider still moves the
+// volume, and a second session in the same load does everything), and must
+// leave nothing behind. DWX_FAULTS_FULL=1 fails each call of each site in
+// turn, and every call from each one on; DWX_FAULTS_ONLY=text runs only the
+// rows whose label holds the text.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,8 +17,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,9 +34,9 @@
 #include "support/blob.h"
 #include "support/fault_injector.h"
 #include "support/message_boxes.h"
-#include "support/message_sequence.h"
 #include "support/process_counters.h"
 #include "support/scripted_mixer.h"
+#include "utf8api_testing.h"
 
 namespace {
 
@@ -61,6 +64,10 @@ struct NoticeRule {
 };
 constexpr NoticeRule notice_rules[] = {
     {Import::mixerOpen, "", "3|mixerOpen failed - "},
+    {Import::mixerGetLineInfoA, "by id: speakers",
+     "2|Failed to query mixer line info for master volume - "},
+    {Import::mixerGetLineInfoA, "by id: source",
+     "2|Failed to query mixer line info for source control - "},
     {Import::mixerGetLineInfoA, "speakers",
      "3|mixerGetLineInfo failed to enumerate master volume control - "},
     {Import::mixerGetLineInfoA, "source",
@@ -68,10 +75,11 @@ constexpr NoticeRule notice_rules[] = {
     {Import::mixerGetLineControlsA, "", "3|mixerGetLineControls failed - "},
     {Import::mixerGetControlDetailsA, "", "2|mixerGetControlDetails failed in GetVolume - "},
     {Import::mixerSetControlDetails, "", "2|mixerSetControlDetails failed in SetVolume - "},
-    {Import::mixerGetLineInfoW, "speakers",
+    {Import::mixerGetLineInfoW, "by id: speakers",
      "2|Failed to query mixer line info for master volume - "},
-    {Import::mixerGetLineInfoW, "source",
+    {Import::mixerGetLineInfoW, "by id: source",
      "2|Failed to query mixer line info for source control - "},
+    {Import::mixerGetDevCapsA, "", "2|Unable to query mixer info for ID "},
     {Import::mixerGetDevCapsW, "", "2|Unable to query mixer info for ID "},
     {Import::mixerGetID, "", "2|mixerGetID failed - "},
     {Import::uRegisterClass, "8DEB9B7A", "3|Failed to register mixer callback window class - "},
@@ -93,7 +101,15 @@ const char* notice_for(const InjectedFault& fault) {
   return nullptr;
 }
 
-void pump() { testing_support::flush_events(); }
+// What has been posted so far. Everything the session does is sent, not
+// posted, so no wait for later messages is needed.
+void pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
 
 // A crash ends the program: it says first which run it was.
 std::string current_row = "the clean runs";
@@ -160,8 +176,9 @@ class Session {
   // be subclassed pages towards the press instead.
   std::string live_slider() {
     if (trackbar() == nullptr) return "no slider";
-    drag(500);
-    return follows() ? "moves volume" : "STUCK";
+    const int was = position();
+    drag(was < 500 ? 800 : 200);
+    return position() != was && follows() ? "moves volume" : "STUCK";
   }
 
   // The user closes everything; the classes still registered afterwards.
@@ -460,6 +477,94 @@ std::string call_label(const FaultPlan& plan) {
   return plan.count == 0 ? "#" + nth + " on" : "#" + nth;
 }
 
+// One failing run, checked; its line of the table. `counters` are the
+// process's when it starts, and when it ends.
+std::string fail_and_check(const FaultPlan& plan, ProcessCounters& counters, int& runs) {
+  ProcessCounters before = counters;
+  const RunResult run = run_once(&plan);
+  ProcessCounters after = testing_support::read_process_counters();
+  ++runs;
+  // The system fills some caches the first time a path is taken (Wine's
+  // trackbar, pressed while not subclassed, keeps a DC): a leak grows again
+  // when the run is repeated, a cache does not.
+  if (!grown(before, after).empty()) {
+    before = after;
+    run_once(&plan);
+    after = testing_support::read_process_counters();
+    ++runs;
+  }
+  counters = after;
+
+  std::vector<InjectedFault> faults = run.faults_at_start;
+  faults.insert(faults.end(), run.faults.begin(), run.faults.end());
+  EXPECT_FALSE(faults.empty()) << "the planned call was made";
+  const std::string at_start =
+      check_notices(run.notices_at_start, run.faults_at_start, queued_at_start);
+  const std::string later = check_notices(run.notices, run.faults);
+  std::vector<std::string> leaks = grown(before, after);
+  if (run.live_blocks != 0) leaks.push_back(std::to_string(run.live_blocks) + " heap blocks");
+  const std::string leaked = leaks.empty() ? "none" : joined(leaks);
+  EXPECT_EQ("none", leaked) << describe(before) << " -> " << describe(after);
+  EXPECT_TRUE(run.broken_after.empty()) << joined(run.broken_after);
+  EXPECT_NE("STUCK", run.live_slider);
+  EXPECT_TRUE(run.classes_left.empty()) << joined(run.classes_left);
+
+  std::vector<std::string> failed;
+  for (const InjectedFault& fault : faults) {
+    if (failed.size() == 3) {
+      failed.push_back("... " + std::to_string(faults.size()) + " calls");
+      break;
+    }
+    failed.push_back(fault.what);
+  }
+  char line[1024];
+  snprintf(line, sizeof line, "%-24s %08x %-6s %-40s %-62s %-30s %-12s %s",
+           testing_support::name_of(plan.site.import), plan.site.offset, call_label(plan).c_str(),
+           joined(failed).c_str(),
+           (at_start.empty() ? later
+            : later.empty()  ? at_start
+                             : at_start + " / " + later)
+               .c_str(),
+           run.broken.empty() ? "nothing" : joined(run.broken).c_str(),
+           (run.live_slider + (run.broken_after.empty() ? ", works" : ", STUCK")).c_str(),
+           leaked.c_str());
+  return line;
+}
+
+// The session learned clean with utf8api's text form, then each site not
+// swept before failing in turn.
+void sweep(bool full, const char* only, std::set<testing_support::CallSite>& swept, int& runs) {
+  // A second clean run must make the same calls, so that a call's number
+  // means the same thing in every run; it also warms up what the first
+  // windows of a process bring along.
+  const RunResult learned = run_once(nullptr);
+  EXPECT_EQ(std::vector<std::string>{queued_at_start}, learned.notices_at_start);
+  EXPECT_TRUE(learned.notices.empty());
+  EXPECT_EQ("moves volume", learned.live_slider);
+  EXPECT_TRUE(learned.classes_left.empty());
+  ASSERT_TRUE(learned.broken.empty() && learned.broken_after.empty())
+      << "the session must work with nothing failing";
+  const RunResult again = run_once(nullptr);
+  ASSERT_EQ(learned.sites, again.sites) << "the session must make the same calls every time";
+  EXPECT_EQ(0u, again.live_blocks);
+
+  // Each run starts where the one before ended.
+  ProcessCounters counters = testing_support::read_process_counters();
+  for (const auto& [site, calls] : learned.sites) {
+    if (!swept.insert(site).second) continue;
+    for (const FaultPlan& plan : plans_for(site, calls, full)) {
+      char offset[16];
+      snprintf(offset, sizeof offset, "%08x", site.offset);
+      current_row = std::string(testing_support::name_of(site.import)) + " " + offset + " " +
+                    call_label(plan);
+      if (only != nullptr && current_row.find(only) == std::string::npos) continue;
+      SCOPED_TRACE(current_row);
+      printf("%s\n", fail_and_check(plan, counters, runs).c_str());
+      fflush(stdout);
+    }
+  }
+}
+
 TEST(FaultInjection, EveryCallSiteFailsInTurn) {
   ASSERT_NE(nullptr, container());
   standin::init_common_controls();
@@ -471,84 +576,22 @@ TEST(FaultInjection, EveryCallSiteFailsInTurn) {
   const char* only = getenv("DWX_FAULTS_ONLY");  // e.g. "uCreateWindowEx 00005d49 #2"
   const auto started = std::chrono::steady_clock::now();
 
-  // Learned clean; a second clean run must make the same calls, so that a
-  // call's number means the same thing in every run, and warms up what the
-  // first windows of a process bring along.
-  const RunResult learned = run_once(nullptr);
-  EXPECT_EQ(std::vector<std::string>{queued_at_start}, learned.notices_at_start);
-  EXPECT_TRUE(learned.notices.empty());
-  EXPECT_EQ("moves volume", learned.live_slider);
-  EXPECT_TRUE(learned.classes_left.empty());
-  ASSERT_FALSE(HasFailure()) << "the session itself must work with nothing failing";
-  const RunResult again = run_once(nullptr);
-  ASSERT_EQ(learned.sites, again.sites) << "the session must make the same calls every time";
-  EXPECT_EQ(0u, again.live_blocks);
-
   printf("%-24s %-8s %-6s %-40s %-62s %-30s %-12s %s\n", "import", "site", "call", "failed",
          "notice", "broken while failing", "afterwards", "leaks");
+  std::set<testing_support::CallSite> swept;
   int runs = 0;
-  // Each run starts where the one before ended.
-  ProcessCounters counters = testing_support::read_process_counters();
-  for (const auto& [site, calls] : learned.sites) {
-    for (const FaultPlan& plan : plans_for(site, calls, full)) {
-      char offset[16];
-      snprintf(offset, sizeof offset, "%08x", site.offset);
-      const std::string row = std::string(testing_support::name_of(site.import)) + " " + offset +
-                              " " + call_label(plan);
-      if (only != nullptr && row.find(only) == std::string::npos) continue;
-      SCOPED_TRACE(row);
-      current_row = row;
-      ProcessCounters before = counters;
-      const RunResult run = run_once(&plan);
-      ProcessCounters after = testing_support::read_process_counters();
-      ++runs;
-      // The system fills some caches the first time a path is taken (Wine's
-      // trackbar, pressed while not subclassed, keeps a DC): a leak grows
-      // again when the run is repeated, a cache does not.
-      if (!grown(before, after).empty()) {
-        before = after;
-        run_once(&plan);
-        after = testing_support::read_process_counters();
-        ++runs;
-      }
-      counters = after;
-
-      std::vector<InjectedFault> faults = run.faults_at_start;
-      faults.insert(faults.end(), run.faults.begin(), run.faults.end());
-      ASSERT_FALSE(faults.empty()) << "the planned call was made";
-      const std::string at_start =
-          check_notices(run.notices_at_start, run.faults_at_start, queued_at_start);
-      const std::string later = check_notices(run.notices, run.faults);
-      const std::string notices = at_start.empty() ? later
-                                  : later.empty()  ? at_start
-                                                   : at_start + " / " + later;
-      std::vector<std::string> leaks = grown(before, after);
-      if (run.live_blocks != 0) leaks.push_back(std::to_string(run.live_blocks) + " heap blocks");
-      const std::string leaked = leaks.empty() ? "none" : joined(leaks);
-      EXPECT_EQ("none", leaked) << describe(before) << " -> " << describe(after);
-      EXPECT_TRUE(run.broken_after.empty()) << joined(run.broken_after);
-      EXPECT_NE("STUCK", run.live_slider);
-      EXPECT_TRUE(run.classes_left.empty()) << joined(run.classes_left);
-      std::vector<std::string> failed;
-      for (const InjectedFault& fault : faults) {
-        if (failed.size() == 3) {
-          failed.push_back("... " + std::to_string(faults.size()) + " calls");
-          break;
-        }
-        failed.push_back(fault.what);
-      }
-      printf("%-24s %08x %-6s %-40s %-62s %-30s %-12s %s\n", testing_support::name_of(site.import),
-             site.offset, call_label(plan).c_str(), joined(failed).c_str(), notices.c_str(),
-             run.broken.empty() ? "nothing" : joined(run.broken).c_str(),
-             (run.live_slider + (run.broken_after.empty() ? ", works" : ", STUCK")).c_str(),
-             leaked.c_str());
-      fflush(stdout);
-    }
+  // The page lists names in the text form utf8api chooses: the ANSI form's
+  // own sites come second.
+  for (int unicode : {1, 0}) {
+    SCOPED_TRACE(unicode ? "wide text" : "ANSI text");
+    utf8api_set_unicode(unicode);
+    sweep(full, only, swept, runs);
   }
+  utf8api_set_unicode(-1);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  printf("%u call sites, %d failing runs, %.1f s\n", static_cast<unsigned>(learned.sites.size()),
-         runs, seconds);
+  printf("%u call sites, %d failing runs, %.1f s\n", static_cast<unsigned>(swept.size()), runs,
+         seconds);
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ constexpr ImportName import_names[import_count] = {
     {"winmm.dll", "mixerGetLineControlsA"},
     {"winmm.dll", "mixerGetControlDetailsA"},
     {"winmm.dll", "mixerSetControlDetails"},
+    {"winmm.dll", "mixerGetDevCapsA"},
     {"winmm.dll", "mixerGetDevCapsW"},
     {"winmm.dll", "mixerGetID"},
     {"utf8api.dll", "uCreateWindowEx"},
@@ -49,13 +50,14 @@ F real(Import import) {
 constexpr MMRESULT mixer_failure = MMSYSERR_NOMEM;
 
 std::string line_query(DWORD flags, DWORD source) {
+  const char* by = (flags & MIXER_OBJECTF_HMIXER) == MIXER_OBJECTF_HMIXER ? "" : "by id: ";
   switch (flags & MIXER_GETLINEINFOF_QUERYMASK) {
     case MIXER_GETLINEINFOF_COMPONENTTYPE:
-      return "speakers";
+      return by + std::string("speakers");
     case MIXER_GETLINEINFOF_SOURCE:
-      return "source " + std::to_string(source);
+      return by + std::string("source ") + std::to_string(source);
   }
-  return "line";
+  return by + std::string("line");
 }
 
 std::string class_of(HWND window) {
@@ -116,7 +118,15 @@ MMRESULT WINAPI set_details(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details, DWORD
                                                                                  flags);
 }
 
-MMRESULT WINAPI device_caps(UINT_PTR id, MIXERCAPSW* caps, UINT size) {
+MMRESULT WINAPI device_caps_a(UINT_PTR id, MIXERCAPSA* caps, UINT size) {
+  if (FAILS(Import::mixerGetDevCapsA)) {
+    active->describe_fault("device " + std::to_string(id));
+    return mixer_failure;
+  }
+  return real<decltype(&mixerGetDevCapsA)>(Import::mixerGetDevCapsA)(id, caps, size);
+}
+
+MMRESULT WINAPI device_caps_w(UINT_PTR id, MIXERCAPSW* caps, UINT size) {
   if (FAILS(Import::mixerGetDevCapsW)) {
     active->describe_fault("device " + std::to_string(id));
     return mixer_failure;
@@ -218,14 +228,14 @@ void __cdecl heap_free(void* block) {
 #undef FAILS
 
 const void* const replacements[import_count] = {
-    reinterpret_cast<const void*>(&open_mixer),      reinterpret_cast<const void*>(&line_info_a),
-    reinterpret_cast<const void*>(&line_info_w),     reinterpret_cast<const void*>(&line_controls),
-    reinterpret_cast<const void*>(&get_details),     reinterpret_cast<const void*>(&set_details),
-    reinterpret_cast<const void*>(&device_caps),     reinterpret_cast<const void*>(&get_id),
-    reinterpret_cast<const void*>(&create_window),   reinterpret_cast<const void*>(&register_class),
-    reinterpret_cast<const void*>(&set_window_long), reinterpret_cast<const void*>(&create_dialog),
-    reinterpret_cast<const void*>(&heap_malloc),     reinterpret_cast<const void*>(&heap_calloc),
-    reinterpret_cast<const void*>(&heap_realloc),
+    reinterpret_cast<const void*>(&open_mixer),     reinterpret_cast<const void*>(&line_info_a),
+    reinterpret_cast<const void*>(&line_info_w),    reinterpret_cast<const void*>(&line_controls),
+    reinterpret_cast<const void*>(&get_details),    reinterpret_cast<const void*>(&set_details),
+    reinterpret_cast<const void*>(&device_caps_a),  reinterpret_cast<const void*>(&device_caps_w),
+    reinterpret_cast<const void*>(&get_id),         reinterpret_cast<const void*>(&create_window),
+    reinterpret_cast<const void*>(&register_class), reinterpret_cast<const void*>(&set_window_long),
+    reinterpret_cast<const void*>(&create_dialog),  reinterpret_cast<const void*>(&heap_malloc),
+    reinterpret_cast<const void*>(&heap_calloc),    reinterpret_cast<const void*>(&heap_realloc),
 };
 
 }  // namespace

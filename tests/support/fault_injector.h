@@ -25,6 +25,7 @@ enum class Import {
   mixerGetLineControlsA,
   mixerGetControlDetailsA,
   mixerSetControlDetails,
+  mixerGetDevCapsA,
   mixerGetDevCapsW,
   mixerGetID,
   uCreateWindowEx,
@@ -61,7 +62,8 @@ struct FaultPlan {
 };
 
 // A call made to fail, with what its arguments say it was: "speakers",
-// "source 0", "trackbar", "user data of msctls_trackbar32", "64 bytes".
+// "by id: source 0" (a mixer named by identifier, not by an open handle),
+// "msctls_trackbar32", "user data of msctls_trackbar32", "64 bytes".
 struct InjectedFault {
   CallSite site;
   unsigned nth;
