@@ -2,7 +2,9 @@
 # Runs the long forms of the soak and the stress under Wine on a display (a
 # private Xvfb when DISPLAY is unset): the component loaded, used and
 # unloaded 1000 times, then 100,000 volume reports from four host threads
-# while the UI thread drags, runs commands and switches devices. The 32-bit
+# while the UI thread drags, runs commands and switches devices, then a
+# player session with every call of every winmm, window and heap call site
+# failing in turn. The 32-bit
 # build where this machine runs 32-bit programs, the 64-bit one otherwise.
 # Prints the figures: growth per counter and time per cycle, callbacks per
 # second. DWX_SOAK_CYCLES and DWX_STRESS_CALLBACKS, when set, give other
@@ -22,5 +24,6 @@ start=$(date +%s)
 status=0
 # Brief: the figures and any failure, not a line per test.
 "$dwx_wine" soak_tests.exe --gtest_brief=1 || status=$?
+DWX_FAULTS_FULL=1 "$dwx_wine" fault_tests.exe --gtest_brief=1 || status=$?
 echo "Wall time: $(($(date +%s) - start)) s ($dwx_bits-bit build)"
 exit "$status"

@@ -12,18 +12,34 @@ namespace dwx {
 
 void SliderRegistry::add(HWND window) {
   LockGuard guard(lock_);
-  // Only the heap can refuse, and the window then shows the level it was
-  // created with and nothing after: the user should hear why.
-  if (windows_.append(window) < 0) {
-    Utf8String reason = system_error_text(ERROR_NOT_ENOUGH_MEMORY, nullptr);
-    notice_log.warning(
-        format_text("Volume slider will not follow volume changes - %s", reason.c_str()).c_str());
+  if (windows_.append(window) >= 0) return;
+  for (HWND& spare : spares_) {
+    if (spare != nullptr) continue;
+    spare = window;
+    return;
   }
+  // The heap refused and the spares are taken: the window shows the level it
+  // was created with and nothing after, and the user should hear why.
+  Utf8String reason = system_error_text(ERROR_NOT_ENOUGH_MEMORY, nullptr);
+  notice_log.warning(
+      format_text("Volume slider will not follow volume changes - %s", reason.c_str()).c_str());
 }
 
 void SliderRegistry::remove(HWND window) {
   LockGuard guard(lock_);
   windows_.remove(window);
+  for (HWND& spare : spares_) {
+    if (spare == window) spare = nullptr;
+  }
+}
+
+void SliderRegistry::send_update(HWND window, DWORD this_thread, VolumeLevel level,
+                                 uint32_t update) {
+  if (GetWindowThreadProcessId(window, nullptr) == this_thread) {
+    uSendMessage(window, TBM_SETPOS, TRUE, level);
+  } else {
+    SendNotifyMessageW(window, slider_update_message, update, 0);
+  }
 }
 
 void SliderRegistry::broadcast(VolumeLevel level) {
@@ -34,13 +50,10 @@ void SliderRegistry::broadcast(VolumeLevel level) {
   const uint32_t update = last_update_.fetch_add(1) + 1;
   const DWORD this_thread = GetCurrentThreadId();
   const uint32_t count = windows_.count();
-  for (uint32_t i = 0; i < count; ++i) {
-    const HWND window = windows_.at(i);
-    if (GetWindowThreadProcessId(window, nullptr) == this_thread) {
-      uSendMessage(window, TBM_SETPOS, TRUE, level);
-    } else {
-      SendNotifyMessageW(window, slider_update_message, update, 0);
-    }
+  for (uint32_t i = 0; i < count; ++i)
+    send_update(windows_.at(i), this_thread, level, update);
+  for (HWND spare : spares_) {
+    if (spare != nullptr) send_update(spare, this_thread, level, update);
   }
 }
 

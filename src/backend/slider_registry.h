@@ -50,9 +50,17 @@ class SliderRegistry {
   RecursiveLock& lock() { return lock_; }
 
  private:
+  // TBM_SETPOS now on this thread's windows, a notification to another's.
+  static void send_update(HWND window, DWORD this_thread, VolumeLevel level, uint32_t update);
+
   // Unload frees the array before the lock goes.
   RecursiveLock lock_;
   PointerListOf<HWND> windows_;
+  // Where a window goes when the heap will not grow the list, so that a
+  // passing shortage does not leave a slider deaf for the rest of its life.
+  // Broadcasts reach these after the list.
+  static constexpr uint32_t spare_count = 4;
+  HWND spares_[spare_count] = {};
   // Written under the lock; read by take_update on the windows' thread.
   std::atomic<uint32_t> last_update_{0};
   std::atomic<VolumeLevel> last_level_{0};

@@ -20,16 +20,35 @@ uint32_t get_u32(const uint8_t* in) {
 }
 
 // Collects one variable's value bytes before its record is written, because
-// the record states the value's size ahead of it.
+// the record states the value's size ahead of it. A value as small as the
+// component's own stays on the stack: a heap that is short just when the host
+// collects the settings must not cost the user their choices. A larger one
+// moves to the heap, whose memory stays for the next variable.
 class ScratchWriter final : public ConfigWriter {
  public:
-  explicit ScratchWriter(ByteBlock& block) : block_(block) {}
   bool write(const void* bytes, uint32_t count) override {
-    return count == 0 || block_.append(bytes, count) != nullptr;
+    if (count == 0) return true;
+    if (heap_.size() == 0 && count <= sizeof stack_ - size_) {
+      memcpy(stack_ + size_, bytes, count);
+      size_ += count;
+      return true;
+    }
+    if (heap_.size() == 0 && heap_.append(stack_, size_) == nullptr) return false;
+    if (heap_.append(bytes, count) == nullptr) return false;
+    size_ = heap_.size();
+    return true;
   }
+  void clear() {
+    size_ = 0;
+    heap_.set_size(0);
+  }
+  const uint8_t* data() const { return heap_.size() != 0 ? heap_.data() : stack_; }
+  uint32_t size() const { return size_; }
 
  private:
-  ByteBlock& block_;
+  uint8_t stack_[16];
+  uint32_t size_ = 0;
+  ByteBlock heap_{GrowthMode::grow_only};  // freed when the writing ends
 };
 
 // Reads forward through the blob; every take fails once too few bytes remain.
@@ -57,11 +76,10 @@ ConfigVar::ConfigVar(ConfigList& list, const char* name) : next_(list.head_) {
 }
 
 void ConfigList::write(ConfigWriter& writer) const {
-  ByteBlock scratch(GrowthMode::grow_only);  // freed on return
-  ScratchWriter scratch_writer(scratch);
+  ScratchWriter scratch;
   for (const ConfigVar* var = head_; var != nullptr; var = var->next()) {
-    scratch.set_size(0);  // grow-only: the memory stays for the next variable
-    if (!var->write_value(scratch_writer)) continue;
+    scratch.clear();
+    if (!var->write_value(scratch)) continue;
 
     uint8_t field[4];
     const char* name = var->name();

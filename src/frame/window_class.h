@@ -56,12 +56,17 @@ bool let_go_of_window(HWND window);
 // Object: the object pointer, given as the creation parameter, is kept in the
 // window's user data from WM_NCCREATE on, and every message from then on goes
 // to (object->*handler). Messages before WM_NCCREATE get the default handling.
+// A window the object could not be kept in is refused at WM_NCCREATE, so that
+// its creation fails and is reported: it would otherwise live on as an empty
+// shell that nothing tracks, not even its own end.
 template <class Object, LRESULT (Object::*handler)(HWND, UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK object_dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   Object* object;
   if (message == WM_NCCREATE) {
     object = static_cast<Object*>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams);
-    uSetWindowLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    const auto kept = reinterpret_cast<LONG_PTR>(object);
+    uSetWindowLong(window, GWLP_USERDATA, kept);
+    if (object != nullptr && uGetWindowLong(window, GWLP_USERDATA) != kept) return FALSE;
   } else {
     object = reinterpret_cast<Object*>(uGetWindowLong(window, GWLP_USERDATA));
   }

@@ -52,7 +52,12 @@ void VolumeToolbar::on_registered() {
   // between its registration and its subclassing. The subclass stays on the
   // trackbar until it is destroyed; its last messages go through it to the
   // trackbar's own procedure.
-  uSetWindowLong(trackbar_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  const auto self = reinterpret_cast<LONG_PTR>(this);
+  uSetWindowLong(trackbar_, GWLP_USERDATA, self);
+  // A subclass that could not find this object would leave the trackbar
+  // dead. Without it the trackbar is the system's own, which still sets the
+  // volume through the host window's scroll messages.
+  if (uGetWindowLong(trackbar_, GWLP_USERDATA) != self) return;
   previous_procedure_ = reinterpret_cast<WNDPROC>(
       uSetWindowLong(trackbar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&trackbar_procedure)));
 }

@@ -3,6 +3,7 @@
 
 #include "component/component_fixture.h"
 #include "support/blob.h"
+#include "support/import_table.h"
 
 namespace {
 
@@ -43,6 +44,24 @@ TEST_F(ComponentTest, ABlobReadAndWrittenComesBackByteForByte) {
   EXPECT_EQ(blob, written);
   component.read_config(written);
   EXPECT_EQ(written, component.write_config());
+}
+
+void* __cdecl refuse_malloc(size_t) { return nullptr; }
+void* __cdecl refuse_realloc(void*, size_t) { return nullptr; }
+
+// A heap that is short just when the host saves must not reset the choices.
+TEST_F(ComponentTest, TheSettingsAreCollectedWholeWhileTheHeapRefuses) {
+  const std::vector<uint8_t> blob = BlobBuilder()
+                                        .record("mixer_mute_level", 640)
+                                        .record("mixer_control", 3)
+                                        .record("mixer_id", 2);
+  component.read_config(blob);
+  testing_support::ImportPatch no_malloc(component.module(), "msvcrt.dll", "malloc",
+                                         reinterpret_cast<const void*>(&refuse_malloc));
+  testing_support::ImportPatch no_realloc(component.module(), "msvcrt.dll", "realloc",
+                                          reinterpret_cast<const void*>(&refuse_realloc));
+  ASSERT_TRUE(no_malloc.applied() && no_realloc.applied());
+  EXPECT_EQ(blob, component.write_config());
 }
 
 TEST_F(ComponentTest, RecordsApplyInAnyOrderAndTheLastOfANameWins) {

@@ -368,36 +368,53 @@ TEST_P(ExtensionWindowTest, AReasonTheSystemCannotNameLeavesTheMessageEndingAfte
   EXPECT_EQ(std::vector<std::string>{"3|dwx_volume|Failed to create window - "}, console());
 }
 
-// The component's heap, refusing one request once armed.
+// The component's heap, refusing the next requests once armed.
 struct Heap {
-  static std::atomic<bool> refuse_next;
-  static void* __cdecl malloc(size_t size) {
-    return refuse_next.exchange(false) ? nullptr : original_malloc(size);
+  static std::atomic<int> refusals;
+  static bool refuse() {
+    int left = refusals.load();
+    while (left > 0 && !refusals.compare_exchange_weak(left, left - 1)) {
+    }
+    return left > 0;
   }
+  static void* __cdecl malloc(size_t size) { return refuse() ? nullptr : original_malloc(size); }
   static void* __cdecl realloc(void* block, size_t size) {
-    return refuse_next.exchange(false) ? nullptr : original_realloc(block, size);
+    return refuse() ? nullptr : original_realloc(block, size);
   }
   static void*(__cdecl* original_malloc)(size_t);
   static void*(__cdecl* original_realloc)(void*, size_t);
 };
-std::atomic<bool> Heap::refuse_next{false};
+std::atomic<int> Heap::refusals{0};
 void*(__cdecl* Heap::original_malloc)(size_t) = nullptr;
 void*(__cdecl* Heap::original_realloc)(void*, size_t) = nullptr;
 
-TEST_P(ExtensionWindowTest, AWindowTheSliderListHasNoRoomForIsReported) {
-  ExtensionWindowView window = object();
+// A slider's registration is the one thing its creation asks the heap for:
+// while the heap refuses, the first few still follow every volume change,
+// and one past them is reported.
+TEST_P(ExtensionWindowTest, WindowsTheSliderListHasNoRoomForStillFollowOrAreReported) {
   Heap::original_malloc =
       patch("msvcrt.dll", "malloc", reinterpret_cast<const void*>(&Heap::malloc))
           .original<void*(__cdecl*)(size_t)>();
   Heap::original_realloc =
       patch("msvcrt.dll", "realloc", reinterpret_cast<const void*>(&Heap::realloc))
           .original<void*(__cdecl*)(void*, size_t)>();
-  // The first slider's registration is the first thing the creation asks
-  // the heap for.
-  Heap::refuse_next = true;
-  const HWND created = place(window, RECT{0, 0, 200, 200});
-  EXPECT_FALSE(Heap::refuse_next) << "the heap was asked";
-  EXPECT_NE(nullptr, trackbar_in(created)) << "the window is there all the same";
+  constexpr int windows = 5;
+  ExtensionWindowView objects[windows];
+  HWND trackbars[windows];
+  for (int i = 0; i < windows; ++i) {
+    objects[i] = object();
+    Heap::refusals = 1;
+    const HWND created = place(objects[i], RECT{40 * i, 0, 40 * i + 30, 200});
+    EXPECT_EQ(0, Heap::refusals) << "the heap was asked for window " << i;
+    trackbars[i] = trackbar_in(created);
+    ASSERT_NE(nullptr, trackbars[i]) << "the window is there all the same";
+  }
+  set_host_level(300);
+  for (int i = 0; i < windows; ++i) {
+    const int shown = trackbar_pos(trackbars[i]);
+    const int level = expected().type == ew::type_panel ? 1000 - shown : shown;
+    EXPECT_EQ(i < windows - 1, level == 300) << "window " << i;
+  }
   const std::vector<std::string> expected = {
       "2|dwx_volume|Volume slider will not follow volume changes - " +
       system_text(ERROR_NOT_ENOUGH_MEMORY)};
