@@ -4,8 +4,8 @@
 # unloaded 1000 times, then 100,000 volume reports from four host threads
 # while the UI thread drags, runs commands and switches devices, then a
 # player session with every call of every winmm, window and heap call site
-# failing in turn. The 32-bit
-# build where this machine runs 32-bit programs, the 64-bit one otherwise.
+# failing in turn. The 32-bit build where this machine runs 32-bit programs,
+# the 64-bit one otherwise.
 # Prints the figures: growth per counter and time per cycle, callbacks per
 # second. DWX_SOAK_CYCLES and DWX_STRESS_CALLBACKS, when set, give other
 # lengths; the test command runs 50 cycles and 5,000 callbacks.
