@@ -39,6 +39,10 @@ case "$action" in
     # One server for all the test programs, kept 30 s after the last one
     # leaves. A server already running (another run's) serves as well.
     wineserver -p30 </dev/null >>"$log" 2>&1 || true
+    # Wine's own services start with the first program and keep its output
+    # open as long as the server lives: started here, they hold the log, and
+    # CTest does not wait for them after the first test program.
+    WINELOADER=$loader "$loader" cmd /c exit </dev/null >>"$log" 2>&1 || true
     ;;
   stop)
     wineserver -k 2>/dev/null || true
