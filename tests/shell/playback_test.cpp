@@ -6,6 +6,7 @@
 
 #include "shell/text.h"
 #include "shell_fixture.h"
+#include "wav_bytes.h"
 
 namespace {
 
@@ -19,25 +20,12 @@ std::string readout(HWND main) {
   return shell::narrow(text);
 }
 
-// A WAV file of `frames` frames of mono 16-bit silence at 8 kHz, its data
-// chunk cut short by `cut` bytes.
-std::vector<uint8_t> wav(uint32_t frames, uint32_t cut = 0) {
-  std::vector<uint8_t> file;
-  auto u32 = [&file](uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-      file.push_back(static_cast<uint8_t>(value >> shift));
-  };
-  const char* riff = "RIFF\0\0\0\0WAVEfmt ";
-  file.assign(riff, riff + 16);
-  u32(16);
-  u32(1 | 1 << 16);  // PCM, one channel
-  u32(8000);
-  u32(16000);
-  u32(2 | 16 << 16);  // 2 bytes a frame, 16 bits
-  file.insert(file.end(), {'d', 'a', 't', 'a'});
-  u32(2 * frames);
-  file.resize(file.size() + 2 * frames - cut);
-  return file;
+// A WAV file of `frames` frames of silence, its data cut short by `cut` bytes.
+std::vector<uint8_t> wav(size_t frames, size_t cut = 0) {
+  return shell_testing::WavBytes()
+      .format(1, 1, 8000, 16, 2)
+      .data(std::vector<int16_t>(frames), cut)
+      .bytes;
 }
 
 void press_space(shell::MainWindow& window, HWND target) {
