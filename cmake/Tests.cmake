@@ -2,6 +2,21 @@
 # puts the cross-compiling emulator in front of them), native ones under the
 # sanitizers. One CTest entry per program: a Wine start costs seconds.
 
+# The environment of a Windows test program run with the Wine prefix and
+# HOME given, into the variable named `out`.
+function(dwx_wine_environment out prefix home)
+  set(${out}
+      WINEPREFIX=${prefix}
+      HOME=${home}
+      WINEDEBUG=-all
+      WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
+      # Each program leaves its results here, for the scripts' summary. Wine's
+      # drive Z: is the Linux root; a path without a drive would be taken as
+      # relative to the program's folder.
+      GTEST_OUTPUT=xml:Z:${CMAKE_BINARY_DIR}/test-results/
+      PARENT_SCOPE)
+endfunction()
+
 if(WIN32)
   # Each build has its own prefix: a 32-bit one in build/, a 64-bit one in
   # build/win64/. Both share one test HOME, given by the scripts.
@@ -10,15 +25,7 @@ if(WIN32)
   # A private prefix and a private HOME whose .asoundrc makes ALSA's default
   # device a null one: Wine's winmm then shows the same two mixer devices on
   # every machine. The user's own prefix and ~/.asoundrc are never touched.
-  set(DWX_WINE_ENVIRONMENT
-      WINEPREFIX=${DWX_WINE_PREFIX}
-      HOME=${DWX_TEST_HOME}
-      WINEDEBUG=-all
-      WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
-      # Each program leaves its results here, for the scripts' summary. Wine's
-      # drive Z: is the Linux root; a path without a drive would be taken as
-      # relative to the program's folder.
-      GTEST_OUTPUT=xml:Z:${CMAKE_BINARY_DIR}/test-results/)
+  dwx_wine_environment(DWX_WINE_ENVIRONMENT ${DWX_WINE_PREFIX} ${DWX_TEST_HOME})
 endif()
 
 # A test program made of the given sources, linked with GoogleTest.
@@ -45,14 +52,23 @@ function(dwx_add_test name)
 endfunction()
 
 # Creates the private prefix and HOME before the first Wine test, keeps one
-# wineserver running for all of them, and stops it after the last.
+# wineserver running for all of them, and stops it after the last: the
+# fixture "wine", made of the tests wine_start and wine_stop.
+#   dwx_add_wine_fixture([NAME fixture PREFIX dir HOME dir CAPTURE file])
+# makes another fixture of that name, with a prefix and HOME of its own whose
+# sound output lands in the file CAPTURE.
 function(dwx_add_wine_fixture)
-  add_test(NAME wine_start
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh start ${DWX_WINE_PREFIX} ${DWX_TEST_HOME}
-                   ${CMAKE_CROSSCOMPILING_EMULATOR})
-  add_test(NAME wine_stop
-           COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh stop ${DWX_WINE_PREFIX} ${DWX_TEST_HOME}
-                   ${CMAKE_CROSSCOMPILING_EMULATOR})
-  set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 600)
-  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+  cmake_parse_arguments(ARG "" "NAME;PREFIX;HOME;CAPTURE" "" ${ARGN})
+  if(NOT ARG_NAME)
+    set(ARG_NAME wine)
+    set(ARG_PREFIX ${DWX_WINE_PREFIX})
+    set(ARG_HOME ${DWX_TEST_HOME})
+  endif()
+  foreach(action start stop)
+    add_test(NAME ${ARG_NAME}_${action}
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/wine-fixture.sh ${action} ${ARG_PREFIX} ${ARG_HOME}
+                     ${CMAKE_CROSSCOMPILING_EMULATOR} ${ARG_CAPTURE})
+  endforeach()
+  set_tests_properties(${ARG_NAME}_start PROPERTIES FIXTURES_SETUP ${ARG_NAME} TIMEOUT 600)
+  set_tests_properties(${ARG_NAME}_stop PROPERTIES FIXTURES_CLEANUP ${ARG_NAME} TIMEOUT 60)
 endfunction()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the component and starts the player shell with it, under Wine: the
 # 32-bit build where this machine runs 32-bit programs, the 64-bit one
-# otherwise. Arguments are passed to the shell. Without a display of your own
+# otherwise. Arguments are passed to the shell: --play FILE plays a WAV file
+# at once, and in the shell Space plays a test tone. Without a display of your own
 # the shell runs its scripted session on a private one, saves its pictures
 # under build/screenshots/ and exits.
 set -euo pipefail
@@ -10,6 +11,18 @@ source "$root/scripts/platform.sh"
 dwx_detect_win32
 dwx_say_platform "running the shell from"
 dwx_build_runnable "$root"
+
+# The shell runs in build/bin: a file to play is named from here.
+arguments=()
+while [ $# -gt 0 ]; do
+  arguments+=("$1")
+  if [ "$1" = --play ] && [ $# -gt 1 ]; then
+    arguments+=("$(realpath -m -- "$2")")
+    shift
+  fi
+  shift
+done
+set -- ${arguments[@]+"${arguments[@]}"}
 
 source "$root/scripts/display.sh"
 if [ -n "${DISPLAY:-}" ]; then

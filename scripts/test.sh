@@ -57,7 +57,7 @@ run_suite() {
   local name missing=()
   while read -r name; do
     [ -f "$results/$name.xml" ] || missing+=("$name")
-  done < <(ctest --test-dir "$dir" -N | sed -n 's/^ *Test *#[0-9]*: //p' | grep -vxE 'wine_(start|stop)')
+  done < <(ctest --test-dir "$dir" -N | sed -n 's/^ *Test *#[0-9]*: //p' | grep -vxE '([a-z]+_)?wine_(start|stop)')
   local line="$title: $passed passed, $((failed + ${#missing[@]})) failed, $skipped skipped"
   line+=" ($programs programs, ${seconds} s)"
   [ "$rc" -eq 0 ] || { line+=" FAILED"; status=1; }

@@ -1,12 +1,13 @@
 // The player shell: the component in a window a person can use.
 //
-//   plinvox_shell.exe [--script] [--config FILE]
+//   plinvox_shell.exe [--script] [--config FILE] [--play FILE]
 //
 // --script drives a short session by itself, saves pictures of it, prints
 // what it did and exits; it keeps its settings in a temporary file of its
 // own unless --config names one. Otherwise the configuration is kept in
 // plinvox_shell.cfg beside the program when that file exists (a portable
 // copy), in %APPDATA%\Plinvox otherwise, or in the file --config names.
+// --play starts playing a WAV file at once.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -26,6 +27,7 @@ namespace {
 struct Options {
   bool script = false;
   std::wstring config_path;
+  std::wstring play_path;
   bool valid = true;
 };
 
@@ -39,9 +41,13 @@ Options parse_options() {
       options.script = true;
     } else if (argument == L"--config" && i + 1 < count) {
       options.config_path = arguments[++i];
+    } else if (argument == L"--play" && i + 1 < count) {
+      options.play_path = arguments[++i];
     } else {
-      fprintf(stderr, "unknown argument: %s\nusage: plinvox_shell [--script] [--config FILE]\n",
-              shell::narrow(argument).c_str());
+      fprintf(
+          stderr,
+          "unknown argument: %s\nusage: plinvox_shell [--script] [--config FILE] [--play FILE]\n",
+          shell::narrow(argument).c_str());
       options.valid = false;
     }
   }
@@ -105,6 +111,7 @@ int main() {
       tell(options.script, "could not create the main window");
       return 1;
     }
+    if (!options.play_path.empty()) window.open_file(options.play_path);
 
     if (options.script) {
       const shell::SessionReport report = shell::run_scripted_session(window, session);

@@ -1,6 +1,8 @@
 // The shell's main window.
 #include "shell/main_window.h"
 
+#include <commdlg.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -8,6 +10,7 @@
 #include "shell/config_location.h"
 #include "shell/screen.h"
 #include "shell/text.h"
+#include "shell/wav_file.h"
 #include "utf8api.h"
 
 namespace shell {
@@ -19,7 +22,8 @@ constexpr char shell_name[] = "Plinvox shell";
 constexpr char shell_version[] = "1.1";
 
 constexpr UINT message_console = WM_APP + 1;  // lines are waiting
-constexpr UINT message_volume = WM_APP + 2;   // wParam: the host's new volume
+constexpr UINT message_volume = WM_APP + 2;   // the host's volume changed
+constexpr UINT message_ended = WM_APP + 3;    // a sound played to its end
 constexpr UINT message_dpi_changed = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
 constexpr int button_louder = 10, button_quieter = 11;
@@ -73,8 +77,12 @@ bool MainWindow::create() {
   louder_ = make_child(L"BUTTON", L"Louder (+1 dB)", WS_TABSTOP, window_, button_louder, font_);
   console_.create(window_, font_, message_console);
   console_.listen(session_.host());
+  playback_ = std::make_unique<Playback>(window_, message_ended);
+  playback_->set_volume(session_.host().volume());
+  // Whatever changed it, on whatever thread: the next buffer plays at it.
   session_.host().volume_listener = [this](int hdb) {
-    PostMessageW(window_, message_volume, static_cast<WPARAM>(hdb), 0);
+    playback_->set_volume(hdb);
+    PostMessageW(window_, message_volume, 0, 0);
   };
 
   menus_ = std::make_unique<Menus>(session_);
@@ -82,7 +90,7 @@ bool MainWindow::create() {
   docks_.placed = [this](SliderKind kind, Placement where) { menus_->show_placement(kind, where); };
   ready_ = true;
   layout();
-  show_volume(session_.host().volume());
+  show_readout();
   restore_placement();
   docks_.place_as(settings);
   say(1, "loaded dwx_volume.dll; configuration " + shown_path(session_.config_path()));
@@ -116,7 +124,12 @@ void MainWindow::restore_placement() {
 }
 
 bool MainWindow::translate(MSG& message) {
-  if (window_ != nullptr && TranslateAcceleratorW(window_, menus_->accelerators(), &message)) {
+  // Space presses the preferences window's buttons while that has the keys.
+  const bool dialog_space = message.message == WM_KEYDOWN && message.wParam == VK_SPACE &&
+                            preferences_ && preferences_->open() &&
+                            GetAncestor(message.hwnd, GA_ROOT) == preferences_->frame();
+  if (window_ != nullptr && !dialog_space &&
+      TranslateAcceleratorW(window_, menus_->accelerators(), &message)) {
     return true;
   }
   return preferences_ && preferences_->take_dialog_message(message);
@@ -138,14 +151,61 @@ void MainWindow::layout() {
              rest.bottom - console_top - scaled(10, dpi_), TRUE);
 }
 
-void MainWindow::show_volume(int hdb) {
+void MainWindow::show_readout() {
+  const int hdb = session_.host().volume();
   // On the component's scale, where the floor's level 1 reads as silence.
   int level = static_cast<int>(std::pow(10.0, hdb * 0.0005) * 1000.0);
   if (level == 1) level = 0;
-  wchar_t text[96];
-  swprintf(text, 96, L"Playback volume: %s%d.%02d dB (level %d)", hdb < 0 ? L"-" : L"",
+  wchar_t volume[96];
+  swprintf(volume, 96, L"Playback volume: %s%d.%02d dB (level %d)", hdb < 0 ? L"-" : L"",
            std::abs(hdb) / 100, std::abs(hdb) % 100, level);
-  SetWindowTextW(readout_, text);
+  const Sound* sound = playback_->sound();
+  const std::wstring text = volume + (sound ? L" \u00B7 playing " + widen(sound->name)
+                                            : std::wstring(L" \u00B7 stopped"));
+  SetWindowTextW(readout_, text.c_str());
+}
+
+bool MainWindow::open_file(const std::wstring& path) {
+  auto sound = std::make_shared<Sound>();
+  std::string error;
+  if (!read_wav_file(path, sound.get(), &error)) {
+    const std::string name = narrow(path.substr(path.find_last_of(L"\\/") + 1));
+    say(3, "cannot play " + name + ": " + error);
+    uMessageBox(window_, ("Cannot play " + name + ".\n\n" + error).c_str(), shell_name,
+                MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  opened_ = std::move(sound);
+  play();
+  return true;
+}
+
+void MainWindow::choose_file() {
+  wchar_t path[MAX_PATH] = {};
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = window_;
+  dialog.lpstrFilter = L"WAV files (*.wav)\0*.wav\0All files\0*.*\0";
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = MAX_PATH;
+  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (GetOpenFileNameW(&dialog)) open_file(path);
+}
+
+void MainWindow::play() {
+  if (!opened_ && !tone_) tone_ = std::make_shared<const Sound>(test_tone());
+  std::string error;
+  if (!playback_->play(opened_ ? opened_ : tone_, &error)) {
+    say(3, "the sound device could not be opened: " + error);
+    uMessageBox(window_, ("The sound device could not be opened.\n\n" + error).c_str(), shell_name,
+                MB_OK | MB_ICONWARNING);
+  }
+  show_readout();
+}
+
+void MainWindow::stop() {
+  playback_->stop();
+  show_readout();
 }
 
 void MainWindow::open_preferences() {
@@ -183,6 +243,22 @@ void MainWindow::show_about() {
 
 void MainWindow::run(const MenuAction& action) {
   switch (action.what) {
+    case MenuAction::What::open:
+      choose_file();
+      break;
+    case MenuAction::What::play:
+      play();
+      break;
+    case MenuAction::What::stop:
+      stop();
+      break;
+    case MenuAction::What::play_or_stop:
+      if (playback_->playing()) {
+        stop();
+      } else {
+        play();
+      }
+      break;
     case MenuAction::What::preferences:
       open_preferences();
       break;
@@ -213,6 +289,7 @@ void MainWindow::run(const MenuAction& action) {
 
 void MainWindow::shut_down() {
   if (!session_.running()) return;
+  if (playback_) playback_->stop();
   preferences_.reset();
   ShellSettings& settings = session_.settings();
   WINDOWPLACEMENT placement = {sizeof placement, 0, 0, {}, {}, {}};
@@ -257,7 +334,10 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
       console_.take_lines();
       return 0;
     case message_volume:
-      show_volume(static_cast<int>(wparam));
+      show_readout();
+      return 0;
+    case message_ended:
+      stop();
       return 0;
     case WM_COMMAND:
       if (LOWORD(wparam) == button_louder && lparam != 0) {

@@ -1,5 +1,5 @@
-// The shell's main window: it puts the menus, the docks, the playback volume
-// and the console together, and ends the session.
+// The shell's main window: it puts the menus, the docks, the playback and its
+// volume and the console together, and ends the session.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,9 @@
 #include "shell/dock_set.h"
 #include "shell/menus.h"
 #include "shell/component_session.h"
+#include "shell/playback.h"
 #include "shell/preferences_dialog.h"
+#include "shell/sound.h"
 #include "standin_host/window_class.h"
 
 namespace shell {
@@ -50,12 +52,21 @@ class MainWindow : public standin::WindowOwner {
   // The player's own volume buttons.
   void change_host_volume(int step_hdb);
 
+  // Reads the WAV file at `path` and plays it; a file that cannot be played
+  // is shown in a message box, and what played before goes on.
+  bool open_file(const std::wstring& path);
+  // Plays the file last opened, or the test tone when there is none.
+  void play();
+  void stop();
+  Playback& playback() { return *playback_; }
+
  private:
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
   void run(const MenuAction& action);
   void make_font();
   void layout();
-  void show_volume(int hdb);
+  void show_readout();
+  void choose_file();
   void show_about();
   void restore_placement();
   // Saves, stops the component and unloads it; once.
@@ -68,6 +79,9 @@ class MainWindow : public standin::WindowOwner {
   HFONT font_ = nullptr;
   HWND readout_ = nullptr, louder_ = nullptr, quieter_ = nullptr;
   std::unique_ptr<Menus> menus_;
+  std::unique_ptr<Playback> playback_;
+  std::shared_ptr<const Sound> opened_;  // the file chosen last, if any
+  std::shared_ptr<const Sound> tone_;
   DockSet docks_;
   ConsolePane console_;
   std::unique_ptr<PreferencesDialog> preferences_;

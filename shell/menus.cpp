@@ -49,12 +49,18 @@ MenuAction simple(MenuAction::What what) {
 Menus::Menus(ComponentSession& session) {
   bar_ = CreateMenu();
   HMENU file = CreatePopupMenu();
+  add(file, simple(MenuAction::What::open), "&Open...\tCtrl+O");
+  AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   add(file, simple(MenuAction::What::preferences), "&Preferences...\tCtrl+P");
   AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
   add(file, simple(MenuAction::What::exit), "E&xit");
   AppendMenuW(bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
 
   HMENU playback = CreatePopupMenu();
+  add(playback, simple(MenuAction::What::play), "&Play\tSpace");
+  add(playback, simple(MenuAction::What::stop), "&Stop\tSpace");
+  add(nullptr, simple(MenuAction::What::play_or_stop), "");
+  AppendMenuW(playback, MF_SEPARATOR, 0, nullptr);
   add(playback, simple(MenuAction::What::louder), "&Louder\tCtrl+Shift+Up");
   add(playback, simple(MenuAction::What::quieter), "&Quieter\tCtrl+Shift+Down");
   AppendMenuW(bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(playback), L"&Playback");
@@ -111,7 +117,7 @@ Menus::~Menus() {
 UINT Menus::add(HMENU menu, const MenuAction& action, const std::string& label) {
   const UINT id = first_id + static_cast<UINT>(actions_.size());
   actions_.push_back(action);
-  AppendMenuW(menu, MF_STRING, id, widen(label).c_str());
+  if (menu != nullptr) AppendMenuW(menu, MF_STRING, id, widen(label).c_str());
   return id;
 }
 
@@ -153,7 +159,9 @@ void Menus::build_accelerators(ComponentSession& session) {
     return WORD{0};
   };
   std::vector<ACCEL> table = {
+      {FCONTROL | FVIRTKEY, 'O', id_of(MenuAction::What::open)},
       {FCONTROL | FVIRTKEY, 'P', id_of(MenuAction::What::preferences)},
+      {FVIRTKEY, VK_SPACE, id_of(MenuAction::What::play_or_stop)},
       {FCONTROL | FSHIFT | FVIRTKEY, VK_UP, id_of(MenuAction::What::louder)},
       {FCONTROL | FSHIFT | FVIRTKEY, VK_DOWN, id_of(MenuAction::What::quieter)},
   };

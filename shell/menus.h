@@ -13,7 +13,20 @@ namespace shell {
 
 // What a menu entry or a key asks for.
 struct MenuAction {
-  enum class What { none, preferences, exit, louder, quieter, place, command, about };
+  enum class What {
+    none,
+    open,
+    preferences,
+    exit,
+    play,
+    stop,
+    play_or_stop,
+    louder,
+    quieter,
+    place,
+    command,
+    about
+  };
   What what = What::none;
   SliderKind kind = SliderKind::toolbar;
   Placement placement = Placement::docked;
@@ -38,6 +51,7 @@ class Menus {
   void show_placement(SliderKind kind, Placement where);
 
  private:
+  // Adds an entry to `menu`, or only an identifier for a key when `menu` is null.
   UINT add(HMENU menu, const MenuAction& action, const std::string& label);
   void build_accelerators(ComponentSession& session);
 

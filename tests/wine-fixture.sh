@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# start PREFIX HOME LOADER: makes a private Wine prefix and test HOME, and
-# starts a wineserver that outlives each test program. LOADER is the Wine
-# loader the programs run with: a 64-bit one (…/wine64) makes a 64-bit prefix,
-# anything else a 32-bit one. stop PREFIX HOME LOADER: ends that server.
+# start PREFIX HOME LOADER [CAPTURE]: makes a private Wine prefix and test
+# HOME, and starts a wineserver that outlives each test program. LOADER is the
+# Wine loader the programs run with: a 64-bit one (…/wine64) makes a 64-bit
+# prefix, anything else a 32-bit one. With CAPTURE, an absolute path, what
+# the programs play lands in that file as raw samples. stop PREFIX HOME
+# LOADER: ends that server.
 # What Wine prints while it makes the prefix goes to PREFIX.log, which is
 # named when a step fails.
 set -euo pipefail
-action=$1 prefix=$2 home=$3 loader=${4:-wine}
+action=$1 prefix=$2 home=$3 loader=${4:-wine} capture=${5:-}
 export WINEPREFIX="$prefix" HOME="$home" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
 case "$(basename "$loader")" in
   wine64*) arch=win64 ;;
@@ -23,8 +25,17 @@ case "$action" in
   start)
     mkdir -p "$home" "$(dirname "$prefix")"
     # ALSA's default device becomes a null one: Wine then offers the same two
-    # mixer devices ("Out: default", "In: default") on any machine.
-    printf 'pcm.!default { type null }\n' >"$home/.asoundrc"
+    # mixer devices ("Out: default", "In: default") on any machine. A capture
+    # writes the samples, in the format the program opened the device with,
+    # to a file before they go to the null device. A prefix keeps the sound
+    # devices it found at its first start: one prefix is made for each way.
+    if [ -n "$capture" ]; then
+      mkdir -p "$(dirname "$capture")"
+      printf 'pcm.!default { type file; slave.pcm "null"; file "%s"; format "raw" }\n' \
+        "$capture" >"$home/.asoundrc"
+    else
+      printf 'pcm.!default { type null }\n' >"$home/.asoundrc"
+    fi
     if [ ! -f "$prefix/system.reg" ]; then
       : >"$log"
       WINEARCH=$arch WINELOADER=$loader "$loader" wineboot --init >>"$log" 2>&1 ||
@@ -39,9 +50,13 @@ case "$action" in
     # One server for all the test programs, kept 30 s after the last one
     # leaves. A server already running (another run's) serves as well.
     wineserver -p30 </dev/null >>"$log" 2>&1 || true
+    # Wine's own services start with the first program and keep its output
+    # open as long as the server lives: started here, they hold the log, and
+    # CTest does not wait for them after the first test program.
+    WINELOADER=$loader "$loader" cmd /c exit </dev/null >>"$log" 2>&1 || true
     ;;
   stop)
     wineserver -k 2>/dev/null || true
     ;;
-  *) echo "usage: $0 start|stop PREFIX HOME [LOADER]" >&2; exit 2 ;;
+  *) echo "usage: $0 start|stop PREFIX HOME [LOADER [CAPTURE]]" >&2; exit 2 ;;
 esac

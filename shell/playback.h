@@ -1,0 +1,68 @@
+// Plays a sound through waveOut on a thread of its own, at the player's own volume.
+#pragma once
+
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "shell/sound.h"
+
+namespace shell {
+
+// The amplitude factor of a volume in hundredths of a decibel.
+double gain_of(int hdb);
+
+class Playback {
+ public:
+  // `window` is posted `ended_message` when a sound that does not loop has
+  // played to its end; it calls stop() then.
+  Playback(HWND window, UINT ended_message);
+  ~Playback();
+  Playback(const Playback&) = delete;
+  Playback& operator=(const Playback&) = delete;
+
+  // Stops what plays and starts `sound` from its beginning. False with
+  // winmm's words for it when no sound device takes it.
+  bool play(std::shared_ptr<const Sound> sound, std::string* error);
+  // Waits until the sound is silent and the device closed.
+  void stop();
+  bool playing() const { return thread_.joinable(); }
+  // What plays, or null.
+  const Sound* sound() const { return playing() ? sound_.get() : nullptr; }
+
+  // Any thread may set it; it is heard from the next buffer on, so a step
+  // never falls inside a buffer.
+  void set_volume(int hdb) { volume_hdb_.store(hdb); }
+  int volume() const { return volume_hdb_.load(); }
+
+ private:
+  struct Buffer {
+    WAVEHDR header;
+    std::vector<int16_t> samples;
+  };
+
+  void run();
+  // Fills `buffer` with what comes next, at the volume of the moment; false
+  // when nothing is left.
+  bool fill(Buffer& buffer);
+
+  HWND window_;
+  UINT ended_message_;
+  HANDLE buffer_done_;  // set by winmm as each buffer is played, and by stop()
+  HWAVEOUT device_ = nullptr;
+  std::shared_ptr<const Sound> sound_;
+  size_t position_ = 0;  // the next sample of sound_
+  Buffer buffers_[2];
+  std::atomic<int> volume_hdb_{0};
+  std::atomic<bool> stopping_{false};
+  std::thread thread_;
+};
+
+}  // namespace shell
