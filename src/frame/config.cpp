@@ -33,7 +33,8 @@ class ScratchWriter final : public ConfigWriter {
       size_ += count;
       return true;
     }
-    if (heap_.size() == 0 && heap_.append(stack_, size_) == nullptr) return false;
+    // An empty block appended to gives no address: only bytes move over.
+    if (heap_.size() == 0 && size_ != 0 && heap_.append(stack_, size_) == nullptr) return false;
     if (heap_.append(bytes, count) == nullptr) return false;
     size_ = heap_.size();
     return true;

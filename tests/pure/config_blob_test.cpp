@@ -1,6 +1,7 @@
 // The configuration blob: its exact bytes, and reading whatever a stored file may hold.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -194,6 +195,42 @@ TEST(ConfigBlob, AVariableThatWritesNothingIsLeftOutButStillReads) {
   list.read(blob.data(), static_cast<uint32_t>(blob.size()));
   EXPECT_EQ(1, silent.reads);
   EXPECT_EQ(1, first.value());
+}
+
+// A variable whose value is text, written in pieces of a given size.
+class TextVar final : public dwx::ConfigVar {
+ public:
+  TextVar(dwx::ConfigList& list, const char* name) : ConfigVar(list, name) {}
+  bool write_value(dwx::ConfigWriter& writer) const override {
+    for (size_t at = 0; at < text.size(); at += piece) {
+      writer.write(text.data() + at, static_cast<uint32_t>(std::min(piece, text.size() - at)));
+    }
+    return true;
+  }
+  void read_value(const uint8_t*, uint32_t) override {}
+  std::string text;
+  size_t piece = 1;
+};
+
+TEST(ConfigBlob, ValuesOfAnySizeInAnyPiecesComeOutWhole) {
+  dwx::ConfigList list;
+  TextVar first(list, "first");
+  TextVar second(list, "second");
+  for (size_t size : {0, 1, 15, 16, 17, 40, 300}) {
+    for (size_t piece : {1, 7, 16, 50}) {
+      first.text = std::string(size, 'a');
+      second.text = std::string(40 - size % 40, 'b');
+      first.piece = second.piece = piece;
+      CollectingWriter writer;
+      list.write(writer);
+      EXPECT_EQ(BlobBuilder()
+                    .record_bytes("second", second.text)
+                    .record_bytes("first", first.text)
+                    .bytes(),
+                writer.bytes)
+          << size << " bytes in pieces of " << piece;
+    }
+  }
 }
 
 TEST(ConfigBlob, TheFirstVariableOfANameTakesTheRecord) {
