@@ -41,6 +41,18 @@ Reading read_everything(HMODULE module) {
   return reading;
 }
 
+// Each figure of a reading, by name.
+template <class Each>
+void for_each_figure(const Reading& from, const Reading& to, Each each) {
+  each("kernel handles", from.counters.kernel_handles, to.counters.kernel_handles);
+  each("USER objects", from.counters.user_objects, to.counters.user_objects);
+  each("GDI objects", from.counters.gdi_objects, to.counters.gdi_objects);
+  each("committed bytes", from.counters.committed_bytes, to.counters.committed_bytes);
+  each("heap blocks in use", from.heap.blocks, to.heap.blocks);
+  each("heap bytes in use", from.heap.bytes, to.heap.bytes);
+  each("classes registered", from.classes, to.classes);
+}
+
 // What grew between two readings, one line each; empty when nothing did.
 // Nothing may grow, memory included: once the warm-up is over the long runs
 // show no noise at all. A leak of one 64-byte block per cycle shows on the
@@ -50,32 +62,19 @@ Reading read_everything(HMODULE module) {
 // and one step of 65,536 after 1000, which any tolerance would hide.
 std::string what_grew(const Reading& from, const Reading& to) {
   std::string grown;
-  auto check = [&](const char* name, long long before, long long after) {
+  for_each_figure(from, to, [&](const char* name, double before, double after) {
     if (after > before)
-      grown += std::string(name) + " grew by " + std::to_string(after - before) + "\n";
-  };
-  check("kernel handles", from.counters.kernel_handles, to.counters.kernel_handles);
-  check("USER objects", from.counters.user_objects, to.counters.user_objects);
-  check("GDI objects", from.counters.gdi_objects, to.counters.gdi_objects);
-  check("committed bytes", from.counters.committed_bytes, to.counters.committed_bytes);
-  check("heap blocks", from.heap.blocks, to.heap.blocks);
-  check("heap bytes", from.heap.bytes, to.heap.bytes);
-  check("classes registered", from.classes, to.classes);
+      grown += std::string(name) + " grew by " +
+               std::to_string(static_cast<long long>(after - before)) + "\n";
+  });
   return grown;
 }
 
 void print_figures(const Reading& warm, const Reading& end) {
-  auto row = [](const char* name, double before, double after) {
-    printf("  %-20s %14.0f %14.0f %+10.0f\n", name, before, after, after - before);
-  };
   printf("  %-20s %14s %14s %10s\n", "", "after warm-up", "at the end", "growth");
-  row("kernel handles", warm.counters.kernel_handles, end.counters.kernel_handles);
-  row("USER objects", warm.counters.user_objects, end.counters.user_objects);
-  row("GDI objects", warm.counters.gdi_objects, end.counters.gdi_objects);
-  row("committed bytes", warm.counters.committed_bytes, end.counters.committed_bytes);
-  row("heap blocks in use", warm.heap.blocks, end.heap.blocks);
-  row("heap bytes in use", warm.heap.bytes, end.heap.bytes);
-  row("classes registered", warm.classes, end.classes);
+  for_each_figure(warm, end, [](const char* name, double before, double after) {
+    printf("  %-20s %14.0f %14.0f %+10.0f\n", name, before, after, after - before);
+  });
 }
 
 // One player run: start, both sliders, a drag, the page switching to a
