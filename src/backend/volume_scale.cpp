@@ -16,15 +16,19 @@ constexpr VolumeLevel largest_level = INT32_MAX;
 // the calling thread has set (a host built elsewhere runs at 53 bits,
 // Direct3D sets 24), and several levels land exactly on a whole number of
 // hundredths, where one bit less truncates a step off. So the compiler works
-// out one decade of amplitude ratios, and every conversion is integer
-// arithmetic on that table: exact, whatever the thread's FPU state.
+// out the amplitude ratios, and every conversion is integer arithmetic on
+// them: exact, whatever the thread's FPU state.
+//
+// A ratio for each of the 2000 steps of a decade would take 16 KB, a third of
+// the DLL; two small tables and one 64-bit product per lookup give the same
+// ratios: 10^(-step/2000) = coarse[step / 40] * fine[step % 40].
 constexpr int half_bits = 26;
 constexpr int fraction_bits = 2 * half_bits;
-
-struct DecadeTable {
-  // ratio[step] is 10^(-step/2000) with fraction_bits fraction bits.
-  uint64_t ratio[hdb_per_decade];
-};
+constexpr int steps_per_coarse = 40;
+constexpr int coarse_count = hdb_per_decade / steps_per_coarse;
+// The two factors carry 63 fraction bits: their product is good to far below
+// the 52 bits a ratio keeps.
+constexpr int factor_bits = 63;
 
 // e^x for 0 <= x < 2.31, where the series converges with terms of one sign.
 constexpr long double exp_series(long double x) {
@@ -36,18 +40,47 @@ constexpr long double exp_series(long double x) {
   return sum;
 }
 
-constexpr DecadeTable make_decade_table() {
+// 10^(-step/2000) with factor_bits fraction bits.
+constexpr uint64_t factor(int step) {
   constexpr long double ln10 = 2.302585092994045684017991454684364208L;
-  constexpr long double one = static_cast<long double>(uint64_t{1} << fraction_bits);
-  DecadeTable table = {};
-  for (int step = 0; step < hdb_per_decade; ++step) {
-    const long double ratio = 1 / exp_series(step * ln10 / hdb_per_decade);
-    table.ratio[step] = static_cast<uint64_t>(ratio * one + 0.5L);
-  }
+  constexpr long double one = static_cast<long double>(uint64_t{1} << factor_bits);
+  return static_cast<uint64_t>(one / exp_series(step * ln10 / hdb_per_decade) + 0.5L);
+}
+
+template <int count, int stride>
+struct FactorTable {
+  uint64_t value[count];
+};
+
+template <int count, int stride>
+constexpr FactorTable<count, stride> make_factors() {
+  FactorTable<count, stride> table = {};
+  for (int i = 0; i < count; ++i)
+    table.value[i] = factor(i * stride);
   return table;
 }
 
-constexpr DecadeTable decade = make_decade_table();
+constexpr auto coarse = make_factors<coarse_count, steps_per_coarse>();
+constexpr auto fine = make_factors<steps_per_coarse, 1>();
+
+// The high 64 bits of the 128-bit product, from 32-bit halves: 32-bit x86
+// has no wider multiply.
+uint64_t high_product(uint64_t a, uint64_t b) {
+  const uint64_t a_low = a & 0xFFFFFFFFu, a_high = a >> 32;
+  const uint64_t b_low = b & 0xFFFFFFFFu, b_high = b >> 32;
+  const uint64_t low_low = a_low * b_low, low_high = a_low * b_high, high_low = a_high * b_low;
+  const uint64_t middle = (low_low >> 32) + (low_high & 0xFFFFFFFFu) + (high_low & 0xFFFFFFFFu);
+  return a_high * b_high + (low_high >> 32) + (high_low >> 32) + (middle >> 32);
+}
+
+// 10^(-step/2000) with fraction_bits fraction bits, rounded, for step in 0..1999.
+uint64_t ratio_at(int32_t step) {
+  // The product has 2 * factor_bits fraction bits, its high half 62.
+  constexpr int drop = 2 * factor_bits - 64 - fraction_bits;
+  const uint64_t product =
+      high_product(coarse.value[step / steps_per_coarse], fine.value[step % steps_per_coarse]);
+  return (product + (uint64_t{1} << (drop - 1))) >> drop;
+}
 
 constexpr uint64_t powers_of_ten[] = {1,       10,       100,       1000,       10000,      100000,
                                       1000000, 10000000, 100000000, 1000000000, 10000000000};
@@ -57,7 +90,7 @@ uint64_t level_at(int32_t hdb) {
   // hdb = 2000 * decades - step, with step in 0..1999.
   const int32_t decades =
       hdb > 0 ? (hdb + hdb_per_decade - 1) / hdb_per_decade : hdb / hdb_per_decade;
-  const uint64_t ratio = decade.ratio[hdb_per_decade * decades - hdb];
+  const uint64_t ratio = ratio_at(hdb_per_decade * decades - hdb);
   // 1000 times 10^decades, no more than 10^10 (34 bits): each half of the
   // 53-bit ratio times it stays within 64 bits.
   const uint64_t power = powers_of_ten[decades + 3];
