@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix                 # the 64-bit test build
   wine wine32:i386 wine64 fonts-wine         # runs both builds and their tests, with Wine's fonts
   xvfb                                       # a display for headless runs
+  libbenchmark-dev valgrind                  # the native benchmarks: time and instruction counts
 )
 
 missing=()
