@@ -86,7 +86,7 @@ int Host::volume_for_component() {
   int hdb;
   {
     std::lock_guard<HostLock> lock(mutex_);
-    ++volume_reads_;
+    if (record) ++volume_reads_;
     hdb = volume_hdb_;
   }
   if (read_listener) read_listener();

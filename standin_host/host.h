@@ -71,7 +71,9 @@ class Host {
   // playback thread reports under a lock of its own. Off, the callbacks run
   // without it, as most players call them.
   bool callbacks_under_lock = false;
-  // When false, nothing is recorded: benchmarks measure the component, not this.
+  // When false, nothing is recorded or counted, and the volume service only
+  // stores the value and calls the play callbacks: benchmarks measure the
+  // component, not this.
   bool record = true;
   // Told of every console line and every change of the host's volume, on the
   // thread that made it, and of every read of the host's volume by the

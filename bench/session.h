@@ -1,0 +1,71 @@
+// The real component loaded in the stand-in host, with its sliders placed in a host window.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "heap_calls.h"
+#include "quiet_windows.h"
+#include "standin_host/extension_window.h"
+#include "standin_host/host.h"
+#include "standin_host/loaded_component.h"
+#include "support/scripted_mixer.h"
+
+namespace bench {
+
+enum class Controls { real, quiet };
+
+// One player session: the component started with the host's own volume or
+// a scripted mixer as its target, and `sliders` sliders: first the toolbar
+// the bench drives, then panels and toolbars in turn. With quiet controls
+// every trackbar and tooltip the component creates is a quiet window.
+class Session {
+ public:
+  Session(Controls controls, int sliders, bool mixer);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Empty when the session is ready.
+  const std::string& error() const { return error_; }
+
+  HMODULE module() const { return component_.module(); }
+  standin::Host& host() { return host_; }
+  HeapCalls& heap() { return *heap_; }
+  testing_support::ScriptedMixer* mixer() { return mixer_.get(); }
+  void* menu_items() const { return menu_items_; }
+  // The driven toolbar's trackbar, in a host window 440 by 30 pixels.
+  HWND trackbar() const { return trackbar_; }
+  // Where the baseline's windows go: beside the component's, the same size.
+  HWND twin_parent() const { return twin_parent_; }
+
+  // The host volume the session starts at, in hundredths of a decibel.
+  static constexpr int start_hdb = -1000;
+  // The control the scripted mixer's speaker line has.
+  static constexpr DWORD mixer_control = 100;
+
+ private:
+  bool place_sliders(int count);
+
+  standin::Host host_;
+  standin::LoadedComponent component_{host_};
+  std::unique_ptr<HeapCalls> heap_;
+  std::unique_ptr<QuietControls> quiet_;
+  std::unique_ptr<testing_support::ScriptedMixer> mixer_;
+  standin::ExtensionHostObject layout_;
+  std::vector<standin::ExtensionWindowView> sliders_;
+  void* menu_items_ = nullptr;
+  HWND container_ = nullptr;
+  HWND twin_parent_ = nullptr;
+  HWND trackbar_ = nullptr;
+  bool started_ = false;
+  std::string error_;
+};
+
+// Handles whatever is pending for this thread, painting included.
+void drain_messages();
+
+}  // namespace bench
