@@ -85,39 +85,71 @@ uint64_t ratio_at(int32_t step) {
 constexpr uint64_t powers_of_ten[] = {1,       10,       100,       1000,       10000,      100000,
                                       1000000, 10000000, 100000000, 1000000000, 10000000000};
 
-// trunc(1000 * 10^(hdb/2000)) for floor_hdb <= hdb <= loudest_hdb; at most 10^10.
-uint64_t level_at(int32_t hdb) {
-  // hdb = 2000 * decades - step, with step in 0..1999.
-  const int32_t decades =
-      hdb > 0 ? (hdb + hdb_per_decade - 1) / hdb_per_decade : hdb / hdb_per_decade;
-  const uint64_t ratio = ratio_at(hdb_per_decade * decades - hdb);
-  // 1000 times 10^decades, no more than 10^10 (34 bits): each half of the
-  // 53-bit ratio times it stays within 64 bits.
-  const uint64_t power = powers_of_ten[decades + 3];
+// 1000 times 10^decades, for -3 <= decades <= 7: at most 10^10 (34 bits).
+uint64_t level_of_decade(int32_t decades) { return powers_of_ten[decades + 3]; }
+
+// trunc(ratio * power), the ratio with fraction_bits fraction bits: each
+// half of the 53-bit ratio times a 34-bit power stays within 64 bits.
+uint64_t scaled(uint64_t ratio, uint64_t power) {
   const uint64_t high = (ratio >> half_bits) * power;
   const uint64_t low = (ratio & ((uint64_t{1} << half_bits) - 1)) * power;
   return (high + (low >> half_bits)) >> half_bits;
 }
 
+// The ratio of a step that is a whole number of coarse steps, which needs no
+// wide product: the fine factor is exactly one.
+uint64_t coarse_ratio_at(int32_t coarse_step) {
+  constexpr int drop = factor_bits - fraction_bits;
+  return (coarse.value[coarse_step] + (uint64_t{1} << (drop - 1))) >> drop;
+}
+
+// trunc(1000 * 10^(hdb/2000)) for floor_hdb <= hdb <= loudest_hdb; at most 10^10.
+uint64_t level_at(int32_t hdb) {
+  // hdb = 2000 * decades - step, with step in 0..1999.
+  const int32_t decades =
+      hdb > 0 ? (hdb + hdb_per_decade - 1) / hdb_per_decade : hdb / hdb_per_decade;
+  return scaled(ratio_at(hdb_per_decade * decades - hdb), level_of_decade(decades));
+}
+
 }  // namespace
 
 int32_t level_to_hdb(VolumeLevel level) {
-  if (level <= 0) return floor_hdb;
-  // The first value of hundredths whose level reaches this one.
-  int32_t first = floor_hdb, last = loudest_hdb;
-  while (first < last) {
-    const int32_t middle = first + (last - first) / 2;
-    if (level_at(middle) >= static_cast<uint64_t>(level)) {
-      last = middle;
+  // -60 dB lands on 1: the floor.
+  if (level <= 1) return floor_hdb;
+  const uint64_t wanted = static_cast<uint64_t>(level);
+  // The first value of hundredths whose level reaches this one lies in the
+  // first decade whose top reaches it, 2000 * decades - step for the
+  // largest step whose level still does: found among the coarse steps
+  // first, then among the fine ones after it. The search runs on the small
+  // tables, as every conversion lies on a drag's path.
+  int32_t decades = floor_hdb / hdb_per_decade;
+  while (level_of_decade(decades) < wanted)
+    ++decades;
+  const uint64_t power = level_of_decade(decades);
+  int32_t coarse_step = 0, coarse_last = coarse_count - 1;
+  while (coarse_step < coarse_last) {
+    const int32_t middle = coarse_step + (coarse_last - coarse_step + 1) / 2;
+    if (scaled(coarse_ratio_at(middle), power) >= wanted) {
+      coarse_step = middle;
     } else {
-      first = middle + 1;
+      coarse_last = middle - 1;
     }
   }
+  const int32_t base = coarse_step * steps_per_coarse;
+  int32_t fine_step = 0, fine_last = steps_per_coarse - 1;
+  while (fine_step < fine_last) {
+    const int32_t middle = fine_step + (fine_last - fine_step + 1) / 2;
+    if (scaled(ratio_at(base + middle), power) >= wanted) {
+      fine_step = middle;
+    } else {
+      fine_last = middle - 1;
+    }
+  }
+  int32_t first = hdb_per_decade * decades - (base + fine_step);
   // That is the logarithm rounded up, which is truncation toward zero up to
   // full volume. Above it, truncation rounds down: a step less, unless the
   // logarithm is whole, which it is only on a whole decade.
-  if (level > level_full &&
-      !(first % hdb_per_decade == 0 && level_at(first) == static_cast<uint64_t>(level))) {
+  if (level > level_full && !(first % hdb_per_decade == 0 && level_at(first) == wanted)) {
     --first;
   }
   return first;
