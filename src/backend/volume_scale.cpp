@@ -65,7 +65,7 @@ constexpr auto fine = make_factors<steps_per_coarse, 1>();
 
 // The high 64 bits of the 128-bit product, from 32-bit halves: 32-bit x86
 // has no wider multiply.
-uint64_t high_product(uint64_t a, uint64_t b) {
+constexpr uint64_t high_product(uint64_t a, uint64_t b) {
   const uint64_t a_low = a & 0xFFFFFFFFu, a_high = a >> 32;
   const uint64_t b_low = b & 0xFFFFFFFFu, b_high = b >> 32;
   const uint64_t low_low = a_low * b_low, low_high = a_low * b_high, high_low = a_high * b_low;
@@ -74,7 +74,7 @@ uint64_t high_product(uint64_t a, uint64_t b) {
 }
 
 // 10^(-step/2000) with fraction_bits fraction bits, rounded, for step in 0..1999.
-uint64_t ratio_at(int32_t step) {
+constexpr uint64_t ratio_at(int32_t step) {
   // The product has 2 * factor_bits fraction bits, its high half 62.
   constexpr int drop = 2 * factor_bits - 64 - fraction_bits;
   const uint64_t product =
@@ -86,7 +86,7 @@ constexpr uint64_t powers_of_ten[] = {1,       10,       100,       1000,       
                                       1000000, 10000000, 100000000, 1000000000, 10000000000};
 
 // trunc(1000 * 10^(hdb/2000)) for floor_hdb <= hdb <= loudest_hdb; at most 10^10.
-uint64_t level_at(int32_t hdb) {
+constexpr uint64_t level_at(int32_t hdb) {
   // hdb = 2000 * decades - step, with step in 0..1999.
   const int32_t decades =
       hdb > 0 ? (hdb + hdb_per_decade - 1) / hdb_per_decade : hdb / hdb_per_decade;
@@ -99,11 +99,8 @@ uint64_t level_at(int32_t hdb) {
   return (high + (low >> half_bits)) >> half_bits;
 }
 
-}  // namespace
-
-int32_t level_to_hdb(VolumeLevel level) {
-  if (level <= 0) return floor_hdb;
-  // The first value of hundredths whose level reaches this one.
+// The first value of hundredths whose level reaches `level`, for level >= 1.
+constexpr int32_t first_reaching(VolumeLevel level) {
   int32_t first = floor_hdb, last = loudest_hdb;
   while (first < last) {
     const int32_t middle = first + (last - first) / 2;
@@ -113,14 +110,40 @@ int32_t level_to_hdb(VolumeLevel level) {
       first = middle + 1;
     }
   }
-  // That is the logarithm rounded up, which is truncation toward zero up to
-  // full volume. Above it, truncation rounds down: a step less, unless the
-  // logarithm is whole, which it is only on a whole decade.
-  if (level > level_full &&
-      !(first % hdb_per_decade == 0 && level_at(first) == static_cast<uint64_t>(level))) {
-    --first;
-  }
   return first;
+}
+
+// The levels of 0 to full volume are every slider position and every
+// per-cent step, and a drag converts one at each move (for the host, and
+// again for the tooltip's text): there the search's fifteen probes cost more
+// than the rest of the component's own work. The compiler works them out
+// once instead, into 2 KB.
+struct SliderHdbTable {
+  int16_t value[level_full + 1];
+};
+
+constexpr SliderHdbTable make_slider_hdb_table() {
+  SliderHdbTable table = {};
+  table.value[0] = floor_hdb;
+  for (VolumeLevel level = 1; level <= level_full; ++level)
+    table.value[level] = static_cast<int16_t>(first_reaching(level));
+  return table;
+}
+
+constexpr auto slider_hdb = make_slider_hdb_table();
+
+}  // namespace
+
+int32_t level_to_hdb(VolumeLevel level) {
+  if (level <= 0) return floor_hdb;
+  if (level <= level_full) return slider_hdb.value[level];
+  // The first value of hundredths whose level reaches this one is the
+  // logarithm rounded up, which is truncation toward zero up to full volume
+  // (the table). Above it, truncation rounds down: a step less, unless the
+  // logarithm is whole, which it is only on a whole decade.
+  const int32_t first = first_reaching(level);
+  if (first % hdb_per_decade == 0 && level_at(first) == static_cast<uint64_t>(level)) return first;
+  return first - 1;
 }
 
 VolumeLevel hdb_to_level(int32_t hdb) {
