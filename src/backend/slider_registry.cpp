@@ -56,8 +56,9 @@ void SliderRegistry::broadcast(VolumeLevel level) {
   last_level_.store(level);
   const uint32_t update = last_update_.fetch_add(1) + 1;
   const DWORD this_thread = GetCurrentThreadId();
-  const uint32_t listed = count();
-  for (uint32_t i = 0; i < listed; ++i)
+  // The list is read afresh at each step: a window's answer may add or
+  // remove a slider on this thread, under this same lock.
+  for (uint32_t i = 0; i < count(); ++i)
     send_update(entries()[i], this_thread, level, update);
   for (const Entry& spare : spares_) {
     if (spare.window != nullptr) send_update(spare, this_thread, level, update);
