@@ -11,11 +11,12 @@
 namespace dwx {
 
 void SliderRegistry::add(HWND window) {
+  const Entry entry = {window, GetWindowThreadProcessId(window, nullptr)};
   LockGuard guard(lock_);
-  if (windows_.append(window) >= 0) return;
-  for (HWND& spare : spares_) {
-    if (spare != nullptr) continue;
-    spare = window;
+  if (entries_.append(&entry, sizeof entry) != nullptr) return;
+  for (Entry& spare : spares_) {
+    if (spare.window != nullptr) continue;
+    spare = entry;
     return;
   }
   // The heap refused and the spares are taken: the window shows the level it
@@ -27,18 +28,24 @@ void SliderRegistry::add(HWND window) {
 
 void SliderRegistry::remove(HWND window) {
   LockGuard guard(lock_);
-  windows_.remove(window);
-  for (HWND& spare : spares_) {
-    if (spare == window) spare = nullptr;
+  const uint32_t old_count = count();
+  Entry* list = entries();
+  uint32_t kept = 0;
+  for (uint32_t i = 0; i < old_count; ++i) {
+    if (list[i].window != window) list[kept++] = list[i];
+  }
+  if (kept != old_count) entries_.set_size(kept * sizeof(Entry));  // a shrink: cannot fail
+  for (Entry& spare : spares_) {
+    if (spare.window == window) spare = Entry{};
   }
 }
 
-void SliderRegistry::send_update(HWND window, DWORD this_thread, VolumeLevel level,
+void SliderRegistry::send_update(Entry entry, DWORD this_thread, VolumeLevel level,
                                  uint32_t update) {
-  if (GetWindowThreadProcessId(window, nullptr) == this_thread) {
-    uSendMessage(window, TBM_SETPOS, TRUE, level);
+  if (entry.thread == this_thread) {
+    uSendMessage(entry.window, TBM_SETPOS, TRUE, level);
   } else {
-    SendNotifyMessageW(window, slider_update_message, update, 0);
+    SendNotifyMessageW(entry.window, slider_update_message, update, 0);
   }
 }
 
@@ -49,11 +56,12 @@ void SliderRegistry::broadcast(VolumeLevel level) {
   last_level_.store(level);
   const uint32_t update = last_update_.fetch_add(1) + 1;
   const DWORD this_thread = GetCurrentThreadId();
-  const uint32_t count = windows_.count();
-  for (uint32_t i = 0; i < count; ++i)
-    send_update(windows_.at(i), this_thread, level, update);
-  for (HWND spare : spares_) {
-    if (spare != nullptr) send_update(spare, this_thread, level, update);
+  // The list is read afresh at each step: a window's answer may add or
+  // remove a slider on this thread, under this same lock.
+  for (uint32_t i = 0; i < count(); ++i)
+    send_update(entries()[i], this_thread, level, update);
+  for (const Entry& spare : spares_) {
+    if (spare.window != nullptr) send_update(spare, this_thread, level, update);
   }
 }
 

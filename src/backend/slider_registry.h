@@ -8,7 +8,7 @@
 
 #include "backend/volume_scale.h"
 #include "frame/lock.h"
-#include "text/pointer_list.h"
+#include "text/byte_block.h"
 
 namespace dwx {
 
@@ -50,17 +50,25 @@ class SliderRegistry {
   RecursiveLock& lock() { return lock_; }
 
  private:
+  // A window never changes thread, so its thread is taken once, when it is
+  // added, rather than asked of the system at every broadcast.
+  struct Entry {
+    HWND window;
+    DWORD thread;
+  };
+  uint32_t count() const { return entries_.size() / sizeof(Entry); }
+  Entry* entries() { return reinterpret_cast<Entry*>(entries_.data()); }
   // TBM_SETPOS now on this thread's windows, a notification to another's.
-  static void send_update(HWND window, DWORD this_thread, VolumeLevel level, uint32_t update);
+  static void send_update(Entry entry, DWORD this_thread, VolumeLevel level, uint32_t update);
 
   // Unload frees the array before the lock goes.
   RecursiveLock lock_;
-  PointerListOf<HWND> windows_;
+  ByteBlock entries_{GrowthMode::power_of_two};
   // Where a window goes when the heap will not grow the list, so that a
   // passing shortage does not leave a slider deaf for the rest of its life.
-  // Broadcasts reach these after the list.
+  // Broadcasts reach these after the list; a free one has no window.
   static constexpr uint32_t spare_count = 4;
-  HWND spares_[spare_count] = {};
+  Entry spares_[spare_count] = {};
   // Written under the lock; read by take_update on the windows' thread.
   std::atomic<uint32_t> last_update_{0};
   std::atomic<VolumeLevel> last_level_{0};

@@ -42,7 +42,11 @@ uint32_t capacity_for(GrowthMode mode, uint32_t capacity, uint32_t n) {
   return 0;
 }
 
-ByteBlock::~ByteBlock() { std::free(data_); }
+// An empty block calls nothing: a copy on the stack for a window's text,
+// made at every move of a drag, never had a heap block to give back.
+ByteBlock::~ByteBlock() {
+  if (data_ != nullptr) std::free(data_);
+}
 
 ByteBlock::ByteBlock(ByteBlock&& other) noexcept : ByteBlock(other.mode_) {
   *this = std::move(other);
@@ -50,7 +54,7 @@ ByteBlock::ByteBlock(ByteBlock&& other) noexcept : ByteBlock(other.mode_) {
 
 ByteBlock& ByteBlock::operator=(ByteBlock&& other) noexcept {
   if (this != &other) {
-    std::free(data_);
+    if (data_ != nullptr) std::free(data_);
     data_ = std::exchange(other.data_, nullptr);
     capacity_ = std::exchange(other.capacity_, 0);
     size_ = std::exchange(other.size_, 0);

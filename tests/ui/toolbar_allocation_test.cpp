@@ -38,8 +38,9 @@ void* __cdecl counting_realloc(void* block, size_t size) {
   heap_calls += counting;
   return real_realloc(block, size);
 }
+// free(nullptr) counts too: it is still a call into the runtime.
 void __cdecl counting_free(void* block) {
-  heap_calls += counting && block != nullptr;
+  heap_calls += counting;
   real_free(block);
 }
 
