@@ -3,17 +3,20 @@
 // the same way, measured in turns in the same run.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "standin_host/host.h"
 #include "standin_host/loaded_component.h"
-#include "support/import_table.h"
+#include "heap_calls.h"
+#include "rounds.h"
 
 namespace {
+
+using bench::now_us;
+using bench::Spread;
+using bench::spread_of;
 
 constexpr int rounds = 31;
 constexpr int cycles_per_round = 40;
@@ -39,17 +42,6 @@ constexpr PhaseRow phase_rows[phase_count] = {
 struct Timings {
   double phase[phase_count] = {};
 };
-
-double now_us() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1e6 / frequency;
-}
 
 std::string narrow(const wchar_t* text) {
   char out[MAX_PATH] = {};
@@ -83,50 +75,6 @@ bool cycle(standin::LoadedComponent& component, const wchar_t* dll, Timings& tim
   return true;
 }
 
-// Counts the calls a loaded library makes through its heap imports, for as
-// long as it lives.
-class HeapCounter {
- public:
-  explicit HeapCounter(HMODULE module)
-      : malloc_(module, "msvcrt.dll", "malloc", reinterpret_cast<const void*>(&counted_malloc)),
-        calloc_(module, "msvcrt.dll", "calloc", reinterpret_cast<const void*>(&counted_calloc)),
-        realloc_(module, "msvcrt.dll", "realloc", reinterpret_cast<const void*>(&counted_realloc)),
-        free_(module, "msvcrt.dll", "free", reinterpret_cast<const void*>(&counted_free)) {
-    // The library starts no thread: nothing calls the replacements before this.
-    active = this;
-    calls = 0;
-  }
-  ~HeapCounter() { active = nullptr; }
-  HeapCounter(const HeapCounter&) = delete;
-  HeapCounter& operator=(const HeapCounter&) = delete;
-
-  static inline unsigned calls = 0;
-
- private:
-  // The replacements are plain functions: they find the real ones through
-  // the one counter alive.
-  static inline HeapCounter* active = nullptr;
-
-  static void* __cdecl counted_malloc(size_t size) {
-    ++calls;
-    return active->malloc_.original<decltype(&std::malloc)>()(size);
-  }
-  static void* __cdecl counted_calloc(size_t count, size_t size) {
-    ++calls;
-    return active->calloc_.original<decltype(&std::calloc)>()(count, size);
-  }
-  static void* __cdecl counted_realloc(void* block, size_t size) {
-    ++calls;
-    return active->realloc_.original<decltype(&std::realloc)>()(block, size);
-  }
-  static void __cdecl counted_free(void* block) {
-    ++calls;
-    active->free_.original<decltype(&std::free)>()(block);
-  }
-
-  testing_support::ImportPatch malloc_, calloc_, realloc_, free_;
-};
-
 // Heap calls per cycle and phase, averaged over a few cycles. The patches go
 // in after the load and stay until the unload has run the library's
 // clean-ups; the module may come back at the same address next time, so
@@ -138,34 +86,19 @@ bool count_heap_calls(standin::LoadedComponent& component, const wchar_t* dll,
       fprintf(stderr, "%s: %s\n", narrow(dll).c_str(), component.error().c_str());
       return false;
     }
-    HeapCounter counter(component.module());
+    bench::HeapCalls counter(component.module());
+    counter.start();
     component.start();
     component.stop();
-    const unsigned at_stop = HeapCounter::calls;
+    calls[start_stop_phase] += counter.stop();
+    counter.start();
     component.unload();
-    calls[start_stop_phase] += at_stop;
-    calls[unload_phase] += HeapCounter::calls - at_stop;
+    calls[unload_phase] += counter.stop();
   }
   calls[start_stop_phase] /= counted_cycles;
   calls[unload_phase] /= counted_cycles;
   calls[whole_cycle] = calls[start_stop_phase] + calls[unload_phase];
   return true;
-}
-
-// The median and half the interquartile range, by linear interpolation
-// between the sorted rounds.
-struct Spread {
-  double median, half_iqr;
-};
-Spread spread_of(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  auto quantile = [&values](double q) {
-    const double at = q * static_cast<double>(values.size() - 1);
-    const size_t below = static_cast<size_t>(at);
-    const size_t above = std::min(below + 1, values.size() - 1);
-    return values[below] + (values[above] - values[below]) * (at - static_cast<double>(below));
-  };
-  return {quantile(0.5), (quantile(0.75) - quantile(0.25)) / 2};
 }
 
 std::string microseconds(double us) {
