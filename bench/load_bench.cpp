@@ -9,7 +9,7 @@
 
 #include "standin_host/host.h"
 #include "standin_host/loaded_component.h"
-#include "heap_calls.h"
+#include "support/heap_calls.h"
 #include "rounds.h"
 
 namespace {
@@ -86,7 +86,7 @@ bool count_heap_calls(standin::LoadedComponent& component, const wchar_t* dll,
       fprintf(stderr, "%s: %s\n", narrow(dll).c_str(), component.error().c_str());
       return false;
     }
-    bench::HeapCalls counter(component.module());
+    testing_support::HeapCalls counter(component.module());
     counter.start();
     component.start();
     component.stop();

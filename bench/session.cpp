@@ -30,7 +30,7 @@ Session::Session(Controls controls, int sliders, bool mixer) {
     error_ = component_.error();
     return;
   }
-  heap_ = std::make_unique<HeapCalls>(module());
+  heap_ = std::make_unique<testing_support::HeapCalls>(module());
   if (controls == Controls::quiet) quiet_ = std::make_unique<QuietControls>(module());
   if (mixer) {
     mixer_ = std::make_unique<testing_support::ScriptedMixer>(module());

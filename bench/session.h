@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "heap_calls.h"
+#include "support/heap_calls.h"
 #include "quiet_windows.h"
 #include "standin_host/extension_window.h"
 #include "standin_host/host.h"
@@ -34,7 +34,7 @@ class Session {
 
   HMODULE module() const { return component_.module(); }
   standin::Host& host() { return host_; }
-  HeapCalls& heap() { return *heap_; }
+  testing_support::HeapCalls& heap() { return *heap_; }
   testing_support::ScriptedMixer* mixer() { return mixer_.get(); }
   void* menu_items() const { return menu_items_; }
   // The driven toolbar's trackbar, in a host window 440 by 30 pixels.
@@ -52,7 +52,7 @@ class Session {
 
   standin::Host host_;
   standin::LoadedComponent component_{host_};
-  std::unique_ptr<HeapCalls> heap_;
+  std::unique_ptr<testing_support::HeapCalls> heap_;
   std::unique_ptr<QuietControls> quiet_;
   std::unique_ptr<testing_support::ScriptedMixer> mixer_;
   standin::ExtensionHostObject layout_;

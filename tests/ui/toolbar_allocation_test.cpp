@@ -8,41 +8,13 @@
 #include <string>
 
 #include "support/blob.h"
+#include "support/heap_calls.h"
 #include "support/scripted_mixer.h"
 #include "ui/toolbar_fixture.h"
 
 namespace {
 
 using testing_support::ScriptedMixer;
-
-using MallocFn = void*(__cdecl*)(size_t);
-using CallocFn = void*(__cdecl*)(size_t, size_t);
-using ReallocFn = void*(__cdecl*)(void*, size_t);
-using FreeFn = void(__cdecl*)(void*);
-MallocFn real_malloc = nullptr;
-CallocFn real_calloc = nullptr;
-ReallocFn real_realloc = nullptr;
-FreeFn real_free = nullptr;
-bool counting = false;
-int heap_calls = 0;
-
-void* __cdecl counting_malloc(size_t size) {
-  heap_calls += counting;
-  return real_malloc(size);
-}
-void* __cdecl counting_calloc(size_t count, size_t size) {
-  heap_calls += counting;
-  return real_calloc(count, size);
-}
-void* __cdecl counting_realloc(void* block, size_t size) {
-  heap_calls += counting;
-  return real_realloc(block, size);
-}
-// free(nullptr) counts too: it is still a call into the runtime.
-void __cdecl counting_free(void* block) {
-  heap_calls += counting;
-  real_free(block);
-}
 
 struct DragCase {
   const char* name;
@@ -64,22 +36,20 @@ class ToolbarAllocationTest : public ToolbarTest, public ::testing::WithParamInt
     ASSERT_TRUE(mixer->applied());
     mixer->devices = {ScriptedMixer::device(L"Out: scripted")};
   }
-  void before_unload() override { mixer.reset(); }
+  void before_unload() override {
+    heap_calls.reset();
+    mixer.reset();
+  }
 
-  // Every heap call the component's image makes goes through these imports.
+  // Every heap call the component's image makes goes through its imports,
+  // free(nullptr) counted too: it is still a call into the runtime.
   void count_heap_calls() {
-    real_malloc = patch("msvcrt.dll", "malloc", reinterpret_cast<const void*>(&counting_malloc))
-                      .original<MallocFn>();
-    real_calloc = patch("msvcrt.dll", "calloc", reinterpret_cast<const void*>(&counting_calloc))
-                      .original<CallocFn>();
-    real_realloc = patch("msvcrt.dll", "realloc", reinterpret_cast<const void*>(&counting_realloc))
-                       .original<ReallocFn>();
-    real_free = patch("msvcrt.dll", "free", reinterpret_cast<const void*>(&counting_free))
-                    .original<FreeFn>();
-    ASSERT_TRUE(real_malloc && real_calloc && real_realloc && real_free);
+    heap_calls = std::make_unique<testing_support::HeapCalls>(component.module());
+    ASSERT_TRUE(heap_calls->applied());
   }
 
   std::unique_ptr<ScriptedMixer> mixer;
+  std::unique_ptr<testing_support::HeapCalls> heap_calls;
 };
 
 TEST_P(ToolbarAllocationTest, ADragAllocatesNothingAfterThePress) {
@@ -87,13 +57,11 @@ TEST_P(ToolbarAllocationTest, ADragAllocatesNothingAfterThePress) {
   if (HasFatalFailure()) return;
   press(x_for(10));
   ASSERT_NE(nullptr, tooltip_of(toolbar_window));
-  heap_calls = 0;
-  counting = true;
+  heap_calls->start();
   for (int i = 1; i <= 50; ++i)
     move(x_for(10 + 19 * i));
   release(x_for(960));
-  counting = false;
-  EXPECT_EQ(0, heap_calls);
+  EXPECT_EQ(0, heap_calls->stop());
   EXPECT_EQ(960, trackbar_pos(trackbar)) << "the drag went all the way";
   if (GetParam().mixer) {
     EXPECT_EQ(62913u, mixer->value_of(100)) << "the last level reached the mixer";

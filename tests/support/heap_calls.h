@@ -7,7 +7,7 @@
 
 #include "support/import_table.h"
 
-namespace bench {
+namespace testing_support {
 
 // While it lives, the module's C runtime heap imports (malloc, calloc,
 // realloc and free: the only ones the DLL has) go through counters, which
@@ -28,4 +28,4 @@ class HeapCalls {
   std::unique_ptr<testing_support::ImportPatch> patches_[4];
 };
 
-}  // namespace bench
+}  // namespace testing_support

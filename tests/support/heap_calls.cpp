@@ -1,10 +1,10 @@
 // The counting stand-ins of the C runtime's heap functions.
-#include "heap_calls.h"
+#include "support/heap_calls.h"
 
 #include <atomic>
 #include <cstdlib>
 
-namespace bench {
+namespace testing_support {
 
 namespace {
 
@@ -45,7 +45,6 @@ void __cdecl counting_free(void* block) {
 }  // namespace
 
 HeapCalls::HeapCalls(HMODULE module) {
-  using testing_support::ImportPatch;
   patches_[0] = std::make_unique<ImportPatch>(module, "msvcrt.dll", "malloc",
                                               reinterpret_cast<const void*>(&counting_malloc));
   patches_[1] = std::make_unique<ImportPatch>(module, "msvcrt.dll", "calloc",
@@ -79,4 +78,4 @@ long HeapCalls::stop() {
   return calls.load();
 }
 
-}  // namespace bench
+}  // namespace testing_support
