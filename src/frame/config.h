@@ -24,8 +24,6 @@ class ConfigList {
   // the first record that runs past the end. Unknown names are skipped.
   void read(const void* data, uint32_t size) const;
 
-  ConfigVar* head() const { return head_; }
-
  private:
   friend class ConfigVar;
   ConfigVar* head_ = nullptr;

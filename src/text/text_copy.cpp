@@ -31,8 +31,6 @@ char* copy_text(const char* text, uint32_t max) {
   return copy;
 }
 
-void free_text(char* text) { std::free(text); }
-
 void OwnedText::assign(const char* text) {
   if (text == nullptr || text[0] == '\0') {
     clear();

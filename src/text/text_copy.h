@@ -14,9 +14,8 @@ uint32_t bounded_length(const char* text, uint32_t max);
 uint32_t bounded_length(const char16_t* text, uint32_t max);
 
 // A heap copy of the first bounded_length(text, max) bytes and a NUL, or null
-// when the heap has no room. Free it with free_text().
+// when the heap has no room. Free it with free().
 char* copy_text(const char* text, uint32_t max);
-void free_text(char* text);
 
 // An owned copy of a NUL-terminated text, or no text at all (which reads as
 // the empty string). Copying an empty text frees the copy held.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace dwx {
@@ -32,11 +33,11 @@ TEST(TextCopyTest, CopyTextCopiesTheBoundedPartAndTerminatesIt) {
   char* copy = copy_text("component", 4);
   ASSERT_NE(copy, nullptr);
   EXPECT_STREQ(copy, "comp");
-  free_text(copy);
+  std::free(copy);
   copy = copy_text(nullptr, unbounded);
   ASSERT_NE(copy, nullptr);
   EXPECT_STREQ(copy, "");
-  free_text(copy);
+  std::free(copy);
 }
 
 TEST(TextCopyTest, OwnedTextHoldsACopyOrNothing) {

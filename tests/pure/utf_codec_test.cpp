@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/span_of.h"
+
 namespace dwx {
 namespace {
 

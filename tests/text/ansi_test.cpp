@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/span_of.h"
 #include "text/text_copy.h"
 
 namespace dwx {
