@@ -47,33 +47,36 @@ NoticeLog notice_log;
 WindowClassRef mixer_window_class(
     "8DEB9B7A-B049-4599-AE4B-258E9D58D5F3",
     &object_dispatch<MixerConnection, &MixerConnection::handle_message>);
-WindowClassRef& MixerConnection::window_class() { return mixer_window_class; }
 VolumeBackend volume_backend;
 
 StaticServiceFactory<InitQuitHook> init_quit_service(init_quit_class);
 
 // The sliders. At unload the registry is emptied before the mixer closes, so
 // no level reaches a window the host has let go of. Each slider class is
-// unregistered, if a window still uses it, on its own side of the registry;
-// the sliders reach their class through window_class() alone.
+// unregistered, if a window still uses it, on its own side of the registry.
 WindowClassRef toolbar_window_class(
     "C4553E95-BFE3-4016-A475-ACF3ED951813",
     &object_dispatch<VolumeToolbar, &VolumeToolbar::handle_host_message>);
-WindowClassRef& VolumeToolbar::window_class() { return toolbar_window_class; }
 SliderRegistry slider_registry;
 WindowClassRef panel_window_class("F14E14BB-32D3-4d44-9D0F-CDEAC87F371E",
                                   &object_dispatch<VolumePanel, &VolumePanel::handle_host_message>);
-WindowClassRef& VolumePanel::window_class() { return panel_window_class; }
 // The panel's node ends nearest the head of the service list.
 ExtensionWindowFactory<VolumeToolbar> toolbar_window_factory;
 ExtensionWindowFactory<VolumePanel> panel_window_factory;
 
-ComponentClient component_client;
+VolumeComponentClient component_client;
 
 // The module strings are the first thing freed at unload.
 ComponentState component;
 
 }  // namespace dwx
+
+// The library's one export, the host's way in.
+extern "C" __declspec(dllexport) dwx::ComponentClient* __cdecl plinvox_get_interface(
+    dwx::HostApi* host, HINSTANCE module_instance) {
+  dwx::component.set_entry_arguments(host, module_instance);
+  return &dwx::component_client;
+}
 
 // The runtime calls this before the destructors above run at detach.
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {

@@ -12,6 +12,10 @@
 
 namespace dwx {
 
+// The callback window's class; made with the other globals, in the order
+// that tears them down (module.cpp).
+extern WindowClassRef mixer_window_class;
+
 // Device 0 is the host's own volume; device n >= 1 is winmm mixer n-1.
 // Control 0 is the volume of the device's speaker line; control n >= 1 that
 // of source line n-1 of destination 0. Everything but the notification
@@ -42,8 +46,7 @@ class MixerConnection {
   LRESULT handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
-  // The callback window's class, made with the other globals in module.cpp.
-  static WindowClassRef& window_class();
+  static WindowClassRef& window_class() { return mixer_window_class; }
   bool create_callback_window();
   void destroy_callback_window();
   void forget_callback_window();

@@ -5,26 +5,9 @@
 #include <cstdint>
 
 #include "frame/service_factory.h"
+#include "host/component_api.h"
 
 namespace dwx {
-
-class PlayCallbackInterface : public ServiceObject {
- public:
-  virtual uint32_t get_flags() = 0;
-  // Notifications the component does not ask for, by their argument words.
-  virtual void on_notification0() = 0;
-  virtual void on_notification1a(uint32_t) = 0;
-  virtual void on_notification1b(uint32_t) = 0;
-  virtual void on_notification2a(uint32_t, uint32_t) = 0;
-  virtual void on_notification1c(uint32_t) = 0;
-  virtual void on_notification1d(uint32_t) = 0;
-  virtual void on_notification2b(uint32_t, uint32_t) = 0;
-  virtual void on_notification3(uint32_t, uint32_t, uint32_t) = 0;
-  virtual void on_volume_change(int32_t hdb) = 0;
-
- protected:
-  ~PlayCallbackInterface() = default;
-};
 
 // Broadcasts each new host volume to the sliders while the host's own volume
 // is the target. May be called on any host thread.

@@ -4,6 +4,7 @@
 #include "backend/volume_backend.h"
 #include "frame/settings.h"
 #include "host/guids.h"
+#include "text/utf8_string.h"
 
 namespace dwx {
 
@@ -16,23 +17,14 @@ struct VolumeCommand {
 };
 
 constexpr VolumeCommand commands[VolumeCommands::command_count] = {
-    {"Components/Volume toolbar up",
-     "Volume up",
-     {0x09AAFA8B, 0x01D0, 0x40FC, {0xA5, 0x96, 0xCB, 0xF0, 0xED, 0xA4, 0x60, 0x3F}}},
-    {"Components/Volume toolbar down",
-     "Volume down",
-     {0xEAA316FE, 0x0841, 0x40DA, {0xBD, 0x04, 0xF4, 0x97, 0x54, 0xA2, 0x48, 0x1A}}},
-    {"Components/Volume toolbar mute",
-     "Volume mute",
-     {0x41BF5822, 0x455E, 0x4F97, {0x9D, 0x82, 0xE5, 0xA6, 0x36, 0xB0, 0xF5, 0x19}}},
+    {"Components/Volume toolbar up", "Volume up", volume_up_command_guid},
+    {"Components/Volume toolbar down", "Volume down", volume_down_command_guid},
+    {"Components/Volume toolbar mute", "Volume mute", volume_mute_command_guid},
 };
 
 constexpr uint32_t volume_up = 0, volume_down = 1, volume_mute = 2;
 constexpr VolumeLevel volume_step = 15;
 
-// The host's newer menu interface, which these commands also serve.
-constexpr GUID menu_item_v2_class = {
-    0x79D28AA9, 0x4E71, 0x4B9B, {0x98, 0xBA, 0x36, 0xDB, 0x16, 0x59, 0x3F, 0xDF}};
 // The caller the older entry points pass on to the newer ones.
 constexpr GUID no_caller = {};
 

@@ -1,7 +1,7 @@
 // The volume up, down and mute commands offered in the host's menus.
 #pragma once
 
-#include "commands/menu_item.h"
+#include "host/component_api.h"
 #include "frame/service_factory.h"
 
 namespace dwx {

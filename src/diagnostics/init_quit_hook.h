@@ -2,18 +2,9 @@
 #pragma once
 
 #include "frame/service_factory.h"
+#include "host/component_api.h"
 
 namespace dwx {
-
-class InitQuitInterface : public ServiceObject {
- public:
-  virtual void on_init() = 0;
-  virtual void on_second() = 0;
-  virtual void on_quit() = 0;
-
- protected:
-  ~InitQuitInterface() = default;
-};
 
 class InitQuitHook final : public StaticService<InitQuitInterface> {
  public:

@@ -9,24 +9,24 @@ namespace dwx {
 // The interface revision the host expects of a component.
 constexpr uint32_t client_version = 35;
 
-uint32_t ComponentClient::get_version() { return client_version; }
+uint32_t VolumeComponentClient::get_version() { return client_version; }
 
-ServiceFactory* ComponentClient::get_service_list() { return service_list_head(); }
+ServiceFactory* VolumeComponentClient::get_service_list() { return service_list_head(); }
 
-void ComponentClient::write_config(ConfigWriter* writer) {
+void VolumeComponentClient::write_config(ConfigWriter* writer) {
   if (writer != nullptr) configuration.write(*writer);
 }
 
-void ComponentClient::read_config(const void* data, uint32_t size) {
+void VolumeComponentClient::read_config(const void* data, uint32_t size) {
   if (data != nullptr) configuration.read(data, size);
 }
 
-void ComponentClient::reserved() {}
+void VolumeComponentClient::reserved() {}
 
-void ComponentClient::set_module_strings(const char* first, const char* name) {
+void VolumeComponentClient::set_module_strings(const char* first, const char* name) {
   component.set_module_strings(first, name);
 }
 
-void ComponentClient::set_services_ready(bool ready) { component.set_services_ready(ready); }
+void VolumeComponentClient::set_services_ready(bool ready) { component.set_services_ready(ready); }
 
 }  // namespace dwx

@@ -4,22 +4,21 @@
 #include <cstdint>
 
 #include "frame/service_factory.h"
-#include "host/config_writer.h"
+#include "host/component_api.h"
 
 namespace dwx {
 
-// Slot order is the host's. A static object, never freed.
-class ComponentClient final {
+class VolumeComponentClient final : public ComponentClient {
  public:
-  virtual uint32_t get_version();
-  virtual ServiceFactory* get_service_list();
-  virtual void write_config(ConfigWriter* writer);
-  virtual void read_config(const void* data, uint32_t size);
-  virtual void reserved();
-  virtual void set_module_strings(const char* first, const char* name);
-  virtual void set_services_ready(bool ready);
+  uint32_t get_version() override;
+  ServiceFactory* get_service_list() override;
+  void write_config(ConfigWriter* writer) override;
+  void read_config(const void* data, uint32_t size) override;
+  void reserved() override;
+  void set_module_strings(const char* first, const char* name) override;
+  void set_services_ready(bool ready) override;
 };
 
-extern ComponentClient component_client;
+extern VolumeComponentClient component_client;
 
 }  // namespace dwx

@@ -2,6 +2,7 @@
 #include "frame/component_version.h"
 
 #include "frame/component_state.h"
+#include "text/utf8_string.h"
 #include "version.h"
 
 namespace dwx {

@@ -2,20 +2,9 @@
 #pragma once
 
 #include "frame/service_factory.h"
-#include "host/host_string.h"
+#include "host/component_api.h"
 
 namespace dwx {
-
-class ComponentVersionInterface : public ServiceObject {
- public:
-  virtual void get_file_name(HostString* out) = 0;
-  virtual void get_component_name(HostString* out) = 0;
-  virtual void get_component_version(HostString* out) = 0;
-  virtual void get_about(HostString* out) = 0;
-
- protected:
-  ~ComponentVersionInterface() = default;
-};
 
 class ComponentVersion final : public StaticService<ComponentVersionInterface> {
  public:

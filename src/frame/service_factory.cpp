@@ -8,11 +8,9 @@ namespace {
 ServiceFactory* list_head = nullptr;
 }  // namespace
 
-// 24 bytes on 32-bit.
-static_assert(sizeof(ServiceFactory) == 2 * sizeof(void*) + sizeof(GUID),
-              "the host reads {table, next, GUID}");
+static_assert(sizeof(ListedFactory) == sizeof(ServiceFactory), "linking adds no field");
 
-ServiceFactory::ServiceFactory(const GUID& class_guid) : next_(list_head), class_guid_(class_guid) {
+ListedFactory::ListedFactory(const GUID& class_guid) : ServiceFactory(list_head, class_guid) {
   list_head = this;
 }
 

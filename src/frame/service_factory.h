@@ -3,28 +3,16 @@
 
 #include <windows.h>
 
-#include "host/host_api.h"
+#include "host/component_api.h"
 
 namespace dwx {
 
-// One node of the list the host reads through the ComponentClient. Its layout
-// is the host's: {operation table, next, class GUID}, 24 bytes.
-class ServiceFactory {
- public:
-  // A service object with one reference for the caller, or null.
-  virtual void* create() = 0;
-
-  ServiceFactory* next() const { return next_; }
-  const GUID& class_guid() const { return class_guid_; }
-
+// A node that links itself at the head of the list as it is constructed:
+// the newest registration comes first.
+class ListedFactory : public ServiceFactory {
  protected:
-  // Links the node at the head of the list: the newest registration comes first.
-  explicit ServiceFactory(const GUID& class_guid);
-  ~ServiceFactory() = default;
-
- private:
-  ServiceFactory* next_;
-  GUID class_guid_;
+  explicit ListedFactory(const GUID& class_guid);
+  ~ListedFactory() = default;
 };
 
 // The head of the list, newest factory first.
@@ -46,9 +34,9 @@ class StaticService : public Interface {
 // A factory node and its static service in one object: create() hands out the
 // embedded service.
 template <class Service>
-class StaticServiceFactory final : public ServiceFactory {
+class StaticServiceFactory final : public ListedFactory {
  public:
-  explicit StaticServiceFactory(const GUID& class_guid) : ServiceFactory(class_guid) {}
+  explicit StaticServiceFactory(const GUID& class_guid) : ListedFactory(class_guid) {}
   void* create() override {
     service_.add_ref();
     return &service_;

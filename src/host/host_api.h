@@ -1,10 +1,18 @@
-// The host's objects as the component calls them. Slot numbers are the host's;
-// placeholders stand in for the slots the component never calls.
+// The host's objects as the component calls them: the service-access object,
+// the console, playback control and the layout's extension host; the string
+// object and the configuration writer, which the pure pieces also use, have
+// headers of their own without Windows. Slot numbers are the host's;
+// placeholders stand in for the slots the component never calls. No
+// interface declares a virtual destructor: the host's compiler lays those
+// out differently.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+
+#include "host/config_writer.h"
+#include "host/host_string.h"
 
 namespace dwx {
 

@@ -20,10 +20,4 @@ class HostString {
   ~HostString() = default;
 };
 
-// Sets the text and reads it back, the form every "fill this string" operation uses.
-inline const char* set_text(HostString& out, const char* text) {
-  out.set(text, ~0u);
-  return out.get_text();
-}
-
 }  // namespace dwx

@@ -4,19 +4,9 @@
 #include <windows.h>
 
 #include "frame/service_factory.h"
+#include "host/component_api.h"
 
 namespace dwx {
-
-// The host's preferences-page interface: slots 3 to 5 after the common three.
-class PreferencesPageInterface : public ServiceObject {
- public:
-  virtual HWND create_page(HWND parent) = 0;
-  virtual const char* get_page_name() = 0;
-  virtual const char* get_parent_name() = 0;
-
- protected:
-  ~PreferencesPageInterface() = default;
-};
 
 // Keeps no state of its own: the choice lives in mixer_id and mixer_control,
 // and every change reopens the backend at once. The host owns the page

@@ -46,4 +46,11 @@ class Utf8String final : public HostString {
   uint32_t length_ = 0;
 };
 
+// Sets the text of a host string or a Utf8String and reads it back, the
+// form every "fill this string" operation uses.
+inline const char* set_text(HostString& out, const char* text) {
+  out.set(text, ~0u);
+  return out.get_text();
+}
+
 }  // namespace dwx

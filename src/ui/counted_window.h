@@ -8,7 +8,7 @@
 
 #include "frame/service_factory.h"
 #include "host/guids.h"
-#include "ui/extension_window.h"
+#include "host/component_api.h"
 
 namespace dwx {
 
@@ -48,9 +48,9 @@ class CountedWindow final : public Window {
 // One node of the service list per kind of window; each create() builds a
 // new object.
 template <class Window>
-class ExtensionWindowFactory final : public ServiceFactory {
+class ExtensionWindowFactory final : public ListedFactory {
  public:
-  ExtensionWindowFactory() : ServiceFactory(extension_window_class) {}
+  ExtensionWindowFactory() : ListedFactory(extension_window_class) {}
   // Unload: windows whose objects the host never released would outlive the
   // code they run on. They go now, before the registry and their class.
   ~ExtensionWindowFactory() { Window::window_class().let_go_of_windows(); }

@@ -8,8 +8,9 @@
 #include "frame/window_class.h"
 #include "host/guids.h"
 #include "host/utf8api.h"
-#include "ui/extension_window.h"
+#include "host/component_api.h"
 #include "diagnostics/window_failure.h"
+#include "text/utf8_string.h"
 
 namespace dwx {
 

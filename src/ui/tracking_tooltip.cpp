@@ -6,7 +6,7 @@
 #include "frame/component_state.h"
 #include "frame/window_class.h"
 #include "host/utf8api.h"
-#include "text/tool_info.h"
+#include "ui/tool_info.h"
 
 namespace dwx {
 

@@ -9,10 +9,7 @@
 namespace dwx {
 
 const ExtensionDescription VolumePanel::description = {
-    {0xCBD4748E, 0x6920, 0x4217, {0xBE, 0x90, 0x19, 0x3E, 0xAB, 0x0C, 0xCC, 0x9D}},
-    "Volume control (vertical)",
-    "Panels",
-    extension_type_panel};
+    panel_extension_guid, "Volume control (vertical)", "Panels", extension_type_panel};
 
 // Six pointer-sized words (24 bytes on 32-bit): the table, four fields and the count.
 static_assert(sizeof(CountedWindow<VolumePanel>) == 6 * sizeof(void*),

@@ -11,6 +11,10 @@
 
 namespace dwx {
 
+// The host window's class; made with the other globals, in the order
+// that tears them down (module.cpp).
+extern WindowClassRef panel_window_class;
+
 // A vertical trackbar turns levels over (SliderHost's Vertical). For that
 // reason the registry holds the host window, which turns a broadcast over
 // before the trackbar gets it. The trackbar keeps its own mouse and keyboard
@@ -18,7 +22,7 @@ namespace dwx {
 class VolumePanel : public SliderHost<VolumePanel, Vertical> {
  public:
   static const ExtensionDescription description;
-  static WindowClassRef& window_class();  // made with the other globals, in module.cpp
+  static WindowClassRef& window_class() { return panel_window_class; }
 
   // The host window's procedure, reached through its class's object dispatch.
   LRESULT handle_host_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -8,11 +8,8 @@
 
 namespace dwx {
 
-const ExtensionDescription VolumeToolbar::description = {
-    {0xCEB9D7DF, 0x1F61, 0x443F, {0xAC, 0x72, 0x65, 0xCD, 0x70, 0x63, 0x08, 0x2A}},
-    "Volume control",
-    "Toolbars",
-    extension_type_toolbar};
+const ExtensionDescription VolumeToolbar::description = {toolbar_extension_guid, "Volume control",
+                                                         "Toolbars", extension_type_toolbar};
 
 // Twelve pointer-sized words (48 bytes on 32-bit): the table, eleven fields
 // (the drag flag padded) and the count.

@@ -13,12 +13,16 @@
 
 namespace dwx {
 
+// The host window's class; made with the other globals, in the order
+// that tears them down (module.cpp).
+extern WindowClassRef toolbar_window_class;
+
 // The trackbar's mouse handling is the component's own: the registry holds
 // the trackbar itself, whose subclass passes a broadcast on.
 class VolumeToolbar : public SliderHost<VolumeToolbar, Horizontal> {
  public:
   static const ExtensionDescription description;
-  static WindowClassRef& window_class();  // made with the other globals, in module.cpp
+  static WindowClassRef& window_class() { return toolbar_window_class; }
 
   // The host window's procedure, reached through its class's object dispatch.
   LRESULT handle_host_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -1,5 +1,5 @@
 // send_tool_info: a UTF-8 tool description handed to a tooltip in the form the system takes.
-#include "text/tool_info.h"
+#include "ui/tool_info.h"
 
 #include "host/utf8api.h"
 #include "text/ansi.h"

@@ -1,5 +1,5 @@
 // send_tool_info: the message and description sent, and a real tooltip receiving them.
-#include "text/tool_info.h"
+#include "ui/tool_info.h"
 
 #include <windows.h>
 
