@@ -15,9 +15,10 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/config_location.h"
-#include "shell/main_window.h"
 #include "shell/component_session.h"
+#include "shell/config_location.h"
+#include "shell/last_resort.h"
+#include "shell/main_window.h"
 #include "shell/scripted_session.h"
 #include "shell/text.h"
 #include "utf8api_testing.h"
@@ -77,20 +78,21 @@ int __cdecl print_message_box(void*, HWND, const char* text, const char* caption
   return IDOK;
 }
 
+bool scripted = false;  // once the options are read
+
 // Without a console nobody reads standard error.
-void tell(bool script, const std::string& text) {
-  if (script) {
+void tell(const std::string& text) {
+  if (scripted) {
     fprintf(stderr, "%s\n", text.c_str());
+    fflush(stderr);
   } else {
     MessageBoxW(nullptr, shell::widen(text).c_str(), L"Plinvox shell", MB_OK | MB_ICONERROR);
   }
 }
 
-}  // namespace
-
-int main() {
-  find_standard_output();
+int run() {
   Options options = parse_options();
+  scripted = options.script;
   if (!options.valid) return 2;
   const bool own_config = options.script && options.config_path.empty();
   if (own_config) options.config_path = shell::scripted_config_path();
@@ -102,13 +104,13 @@ int main() {
     shell::ComponentSession session(options.config_path);
     std::string error;
     if (!session.start(&error)) {
-      tell(options.script, "could not load dwx_volume.dll: " + error);
+      tell("could not load dwx_volume.dll: " + error);
       return 1;
     }
     shell::MainWindow window(session);
     window.echo_console(options.script);
     if (!window.create()) {
-      tell(options.script, "could not create the main window");
+      tell("could not create the main window");
       return 1;
     }
     if (!options.play_path.empty()) window.open_file(options.play_path);
@@ -135,4 +137,19 @@ int main() {
   if (own_config) shell::remove_scripted_config(options.config_path);
   fflush(stdout);
   return status;
+}
+
+}  // namespace
+
+int main() {
+  find_standard_output();
+  shell::tell_at_terminate(&tell);
+  // No exception leaves the shell unsaid. The windows and the component are
+  // gone by the time the handler runs: they end as at a close.
+  try {
+    return run();
+  } catch (...) {
+    tell(shell::stop_text());
+    return 3;
+  }
 }
