@@ -115,9 +115,7 @@ void MainWindow::restore_placement() {
   placement.showCmd = SW_SHOWNORMAL;
   const RECT& saved = settings.window;
   if (settings.saved && saved.right > saved.left && saved.bottom > saved.top) {
-    // WINDOWPLACEMENT's workspace coordinates are the screen's unless a
-    // taskbar stands at the top or left; either way the window is seen.
-    placement.rcNormalPosition = fit_on_screen(saved);
+    placement.rcNormalPosition = fit_normal_position(saved);
     if (settings.show == SW_SHOWMAXIMIZED) placement.showCmd = SW_SHOWMAXIMIZED;
   }
   SetWindowPlacement(window_, &placement);
