@@ -25,8 +25,13 @@ RECT fit_in(const RECT& rect, const RECT& area) {
 
 RECT fit_on_screen(const RECT& rect) { return fit_in(rect, monitor_nearest(rect).rcWork); }
 
-RECT fit_normal_position(const RECT& rect, const RECT&, const RECT& work) {
-  return fit_in(rect, work);
+RECT fit_normal_position(const RECT& rect, const RECT& monitor, const RECT& work) {
+  // Workspace coordinates start at the work area's top left, not the
+  // monitor's: with a taskbar at the top or left they are the screen's moved
+  // by its size. The work area is taken into them, and the fit made there.
+  RECT workspace = work;
+  OffsetRect(&workspace, monitor.left - work.left, monitor.top - work.top);
+  return fit_in(rect, workspace);
 }
 
 RECT fit_normal_position(const RECT& rect) {

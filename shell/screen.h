@@ -16,7 +16,8 @@ RECT fit_on_screen(const RECT& rect);
 
 // A main window's normal position as WINDOWPLACEMENT holds it, in workspace
 // coordinates, fitted into the work area `work` of the monitor whose whole
-// area is `monitor` (both in screen coordinates).
+// area is `monitor` (both in screen coordinates). The result is in workspace
+// coordinates too.
 RECT fit_normal_position(const RECT& rect, const RECT& monitor, const RECT& work);
 // The same on the monitor nearest to it.
 RECT fit_normal_position(const RECT& rect);
