@@ -2,6 +2,7 @@
 #include "shell/main_window.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +42,22 @@ HWND make_child(const wchar_t* window_class, const wchar_t* text, DWORD style, H
   return child;
 }
 
+// The files of a drop, which is let go of here.
+std::vector<std::wstring> dropped_files(HDROP drop) {
+  std::vector<std::wstring> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    if (DragQueryFileW(drop, i, &path[0], length + 1) == length) {
+      path.resize(length);
+      paths.push_back(path);
+    }
+  }
+  DragFinish(drop);
+  return paths;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(ComponentSession& session) : session_(session), docks_(session) {}
@@ -69,6 +86,7 @@ bool MainWindow::create() {
   make_font();
   // The component gives the focus back to the player's main window: this one.
   session_.host().use_main_window(window_);
+  DragAcceptFiles(window_, TRUE);
 
   const ShellSettings& settings = session_.settings();
   if (!docks_.create(window_, settings, dpi_)) return false;
@@ -176,6 +194,15 @@ bool MainWindow::open_file(const std::wstring& path) {
   opened_ = std::move(sound);
   play();
   return true;
+}
+
+void MainWindow::open_files(const std::vector<std::wstring>& paths) {
+  if (paths.empty()) return;
+  open_file(paths.front());
+  if (paths.size() > 1) {
+    say(2, "the shell plays one file at a time: " + std::to_string(paths.size() - 1) +
+               " more were not opened");
+  }
 }
 
 void MainWindow::choose_file() {
@@ -328,6 +355,9 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
       layout();
       return 0;
     }
+    case WM_DROPFILES:
+      open_files(dropped_files(reinterpret_cast<HDROP>(wparam)));
+      return 0;
     case message_console:
       console_.take_lines();
       return 0;

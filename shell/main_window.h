@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/console_pane.h"
 #include "shell/dock_set.h"
@@ -55,6 +56,9 @@ class MainWindow : public standin::WindowOwner {
   // Reads the WAV file at `path` and plays it; a file that cannot be played
   // is shown in a message box, and what played before goes on.
   bool open_file(const std::wstring& path);
+  // Files given to the shell at once (named at its start, dropped on the
+  // window): the first is opened, and the console says the rest were not.
+  void open_files(const std::vector<std::wstring>& paths);
   // Plays the file last opened, or the test tone when there is none.
   void play();
   void stop();

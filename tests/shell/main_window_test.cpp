@@ -2,9 +2,16 @@
 // the component is handed, and what a person sees at the end of a session.
 #include <windows.h>
 
-#include <string>
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "shell/text.h"
 #include "shell_fixture.h"
+#include "wav_bytes.h"
 
 namespace {
 
@@ -139,6 +146,50 @@ TEST_F(ShellTest, AboutNamesTheComponentAndTheShell) {
                            "dwx_volume", "Plinvox shell"}) {
     EXPECT_NE(std::string::npos, text.find(part)) << part << " in\n" << text;
   }
+}
+
+// A drop as Explorer makes one: DROPFILES, then each path ended by a 0, then a 0.
+HDROP drop_of(const std::vector<std::wstring>& paths) {
+  size_t characters = 1;
+  for (const std::wstring& path : paths)
+    characters += path.size() + 1;
+  HGLOBAL memory =
+      GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* list = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const std::wstring& path : paths) {
+    std::copy(path.begin(), path.end(), list);
+    list += path.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(ShellTest, AFileDroppedOnTheWindowPlays) {
+  const HWND main = window->window();
+  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << "takes files dropped on it";
+  const std::wstring dropped = shell_testing::temporary_path(L"dropped.wav");
+  shell_testing::write_file(
+      dropped,
+      shell_testing::WavBytes().format(1, 1, 8000, 16, 2).data(std::vector<int16_t>(8000)).bytes);
+  SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(drop_of({dropped, L"C:\\another.wav"})),
+               0);
+  flush_events();
+  wchar_t readout[256] = {};
+  GetWindowTextW(FindWindowExW(main, nullptr, L"STATIC", nullptr), readout, 256);
+  EXPECT_TRUE(window->playback().playing());
+  EXPECT_NE(std::string::npos, shell::narrow(readout).find("playing dropped.wav"))
+      << shell::narrow(readout);
+  const HWND console = FindWindowExW(main, nullptr, L"ListBox", nullptr);
+  wchar_t last[256] = {};
+  SendMessageW(console, LB_GETTEXT, SendMessageW(console, LB_GETCOUNT, 0, 0) - 1,
+               reinterpret_cast<LPARAM>(last));
+  EXPECT_NE(std::string::npos, shell::narrow(last).find("1 more were not opened"))
+      << shell::narrow(last);
+  window->stop();
+  DeleteFileW(dropped.c_str());
 }
 
 TEST_F(ShellTest, ThePreferencesTakeTabAndEscapeAndReopenWhereTheyWere) {
