@@ -25,7 +25,6 @@ constexpr char shell_version[] = "1.1";
 constexpr UINT message_console = WM_APP + 1;  // lines are waiting
 constexpr UINT message_volume = WM_APP + 2;   // the host's volume changed
 constexpr UINT message_ended = WM_APP + 3;    // a sound played to its end
-constexpr UINT message_dpi_changed = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
 constexpr int button_louder = 10, button_quieter = 11;
 constexpr int host_volume_floor = -10000;  // the player's own range: -100 dB to full
@@ -140,15 +139,58 @@ void MainWindow::restore_placement() {
 }
 
 bool MainWindow::translate(MSG& message) {
-  // Space presses the preferences window's buttons while that has the keys.
-  const bool dialog_space = message.message == WM_KEYDOWN && message.wParam == VK_SPACE &&
-                            preferences_ && preferences_->open() &&
-                            GetAncestor(message.hwnd, GA_ROOT) == preferences_->frame();
-  if (window_ != nullptr && !dialog_space &&
+  const bool key = message.message == WM_KEYDOWN;
+  if (key && message.wParam == VK_TAB && window_ != nullptr &&
+      GetAncestor(message.hwnd, GA_ROOT) == window_) {
+    move_focus(GetKeyState(VK_SHIFT) < 0);
+    return true;
+  }
+  // Space presses the button that has the focus, here or in the preferences
+  // window; elsewhere it plays and stops.
+  const bool button_space = key && message.wParam == VK_SPACE &&
+                            ((message.hwnd == quieter_ || message.hwnd == louder_) ||
+                             (preferences_ && preferences_->open() &&
+                              GetAncestor(message.hwnd, GA_ROOT) == preferences_->frame()));
+  if (window_ != nullptr && !button_space &&
       TranslateAcceleratorW(window_, menus_->accelerators(), &message)) {
     return true;
   }
   return preferences_ && preferences_->take_dialog_message(message);
+}
+
+std::vector<HWND> MainWindow::tab_stops() {
+  std::vector<HWND> stops;
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
+    const HWND slider = docks_.extension_window(kind);
+    if (slider == nullptr || docks_.placement(kind) != Placement::docked) continue;
+    // The component's keys are its trackbar's, the window inside its own.
+    const HWND trackbar = GetWindow(slider, GW_CHILD);
+    stops.push_back(trackbar != nullptr ? trackbar : slider);
+  }
+  for (HWND control : {quieter_, louder_, console_.window()})
+    stops.push_back(control);
+  stops.erase(
+      std::remove_if(stops.begin(), stops.end(),
+                     [](HWND stop) { return !IsWindowVisible(stop) || !IsWindowEnabled(stop); }),
+      stops.end());
+  return stops;
+}
+
+void MainWindow::move_focus(bool backwards) {
+  const std::vector<HWND> stops = tab_stops();
+  if (stops.empty()) return;
+  // During a drag the focus is on a slider's own window, not its trackbar.
+  const HWND focus = GetFocus();
+  const auto at = std::find_if(stops.begin(), stops.end(), [this, focus](HWND stop) {
+    return stop == focus || (focus != window_ && GetParent(stop) == focus);
+  });
+  const size_t count = stops.size();
+  size_t next = backwards ? count - 1 : 0;
+  if (at != stops.end()) {
+    const size_t here = static_cast<size_t>(at - stops.begin());
+    next = backwards ? (here + count - 1) % count : (here + 1) % count;
+  }
+  SetFocus(stops[next]);
 }
 
 void MainWindow::layout() {

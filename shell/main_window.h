@@ -30,7 +30,8 @@ class MainWindow : public standin::WindowOwner {
   // them, and makes it the player's main window.
   bool create();
   HWND window() const { return window_; }
-  // Accelerators and the preferences window's dialog keys; true when taken.
+  // Accelerators, Tab between the controls and the preferences window's
+  // dialog keys; true when taken.
   bool translate(MSG& message);
 
   // A line on the console from the shell itself.
@@ -73,6 +74,10 @@ class MainWindow : public standin::WindowOwner {
   void choose_file();
   void show_about();
   void restore_placement();
+  // The controls Tab moves between, in its order: each slider docked here,
+  // the two buttons and the console.
+  std::vector<HWND> tab_stops();
+  void move_focus(bool backwards);
   // Saves, stops the component and unloads it; once.
   void shut_down();
 

@@ -22,6 +22,11 @@ RECT fit_normal_position(const RECT& rect, const RECT& monitor, const RECT& work
 // The same on the monitor nearest to it.
 RECT fit_normal_position(const RECT& rect);
 
+// WM_DPICHANGED, Windows 8.1 and later: a top-level window moved to a monitor
+// of another DPI; wParam's high word is the new DPI, lParam the rectangle
+// Windows suggests for it there.
+constexpr UINT message_dpi_changed = 0x02E0;
+
 // The dots per inch of the monitor `window` is on (96 before there is a window).
 int dpi_of(HWND window);
 // A size in pixels at 96 DPI, at `dpi`.

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/screen.h"
 #include "shell/text.h"
 #include "shell_fixture.h"
 #include "wav_bytes.h"
@@ -190,6 +191,82 @@ TEST_F(ShellTest, AFileDroppedOnTheWindowPlays) {
       << shell::narrow(last);
   window->stop();
   DeleteFileW(dropped.c_str());
+}
+
+TEST_F(ShellTest, TabMovesBetweenTheControlsAndSpacePressesAButton) {
+  const HWND main = window->window();
+  const HWND toolbar = GetWindow(window->extension_window(SliderKind::toolbar), GW_CHILD);
+  const HWND panel = GetWindow(window->extension_window(SliderKind::panel), GW_CHILD);
+  const HWND quieter = FindWindowExW(main, nullptr, L"BUTTON", L"Quieter (-1 dB)");
+  const HWND louder = FindWindowExW(main, nullptr, L"BUTTON", L"Louder (+1 dB)");
+  const HWND console = FindWindowExW(main, nullptr, L"ListBox", nullptr);
+  auto press = [&](UINT message, WPARAM key, bool shift) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const LPARAM state = static_cast<LPARAM>(message == WM_KEYUP ? 0xC0000001u : 1u);
+    MSG event = {GetFocus(), message, key, state, 0, {}};
+    if (!window->translate(event)) DispatchMessageW(&event);
+    flush_events();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+  };
+  const struct {
+    const char* keys;
+    bool shift;
+    Placement panel_at;
+    std::vector<HWND> order;  // from the main window itself
+  } cases[] = {
+      {"Tab", false, Placement::docked, {toolbar, panel, quieter, louder, console, toolbar}},
+      {"Shift+Tab", true, Placement::docked, {console, louder, quieter, panel, toolbar, console}},
+      {"Tab, the panel floating",
+       false,
+       Placement::floating,
+       {toolbar, quieter, louder, console, toolbar}},
+  };
+  for (const auto& c : cases) {
+    window->place(SliderKind::panel, c.panel_at);
+    SetForegroundWindow(main);
+    SetFocus(main);
+    for (size_t i = 0; i < c.order.size(); ++i) {
+      press(WM_KEYDOWN, VK_TAB, c.shift);
+      EXPECT_EQ(c.order[i], GetFocus()) << c.keys << ", press " << i + 1;
+    }
+  }
+
+  SetFocus(quieter);
+  press(WM_KEYDOWN, VK_SPACE, false);
+  press(WM_KEYUP, VK_SPACE, false);
+  EXPECT_EQ(-100, session->host().volume()) << "pressed";
+  EXPECT_FALSE(window->playback().playing()) << "and nothing played";
+}
+
+// A floating frame moved to a monitor of another DPI takes the size Windows
+// suggests, and lays its slider out at that DPI, as the main window does.
+TEST_F(ShellTest, FloatingFramesFollowTheirMonitorsDpi) {
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
+    window->place(kind, Placement::floating);
+    const HWND frame = window->dock(kind, Placement::floating).container();
+    RECT suggested = {};
+    GetWindowRect(frame, &suggested);
+    OffsetRect(&suggested, 30, 20);
+    suggested.right += suggested.right - suggested.left;
+    suggested.bottom += (suggested.bottom - suggested.top) / 2;
+    SendMessageW(frame, shell::message_dpi_changed, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    flush_events();
+    RECT now = {}, area = {}, slider = {};
+    GetWindowRect(frame, &now);
+    EXPECT_TRUE(EqualRect(&suggested, &now)) << slider_name(kind);
+    GetClientRect(frame, &area);
+    GetWindowRect(window->extension_window(kind), &slider);
+    if (kind == SliderKind::toolbar) {
+      EXPECT_EQ(shell::scaled(220, 144), slider.right - slider.left) << "its length at 144 DPI";
+    } else {
+      EXPECT_EQ(area.bottom - 4, slider.bottom - slider.top) << "the frame's height";
+    }
+  }
 }
 
 TEST_F(ShellTest, ThePreferencesTakeTabAndEscapeAndReopenWhereTheyWere) {
