@@ -241,9 +241,10 @@ bool MainWindow::open_file(const std::wstring& path) {
 void MainWindow::open_files(const std::vector<std::wstring>& paths) {
   if (paths.empty()) return;
   open_file(paths.front());
-  if (paths.size() > 1) {
-    say(2, "the shell plays one file at a time: " + std::to_string(paths.size() - 1) +
-               " more were not opened");
+  const size_t rest = paths.size() - 1;
+  if (rest > 0) {
+    say(2, "the shell plays one file at a time: " + std::to_string(rest) +
+               (rest == 1 ? " more file was" : " more files were") + " not opened");
   }
 }
 

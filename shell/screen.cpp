@@ -13,8 +13,8 @@ MONITORINFO monitor_nearest(const RECT& rect) {
   return monitor;
 }
 
-}  // namespace
-
+// The rectangle moved (and shrunk if it must be) into `area`, both in the
+// same coordinates.
 RECT fit_in(const RECT& rect, const RECT& area) {
   const LONG width = std::min(rect.right - rect.left, area.right - area.left);
   const LONG height = std::min(rect.bottom - rect.top, area.bottom - area.top);
@@ -22,6 +22,8 @@ RECT fit_in(const RECT& rect, const RECT& area) {
   const LONG top = std::max(area.top, std::min(rect.top, area.bottom - height));
   return RECT{left, top, left + width, top + height};
 }
+
+}  // namespace
 
 RECT fit_on_screen(const RECT& rect) { return fit_in(rect, monitor_nearest(rect).rcWork); }
 

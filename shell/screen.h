@@ -5,13 +5,9 @@
 
 namespace shell {
 
-// The rectangle moved (and shrunk if it must be) into `area`, both in the
-// same coordinates.
-RECT fit_in(const RECT& rect, const RECT& area);
-
-// A rectangle in screen coordinates (a floating frame, a dialog) fitted into
-// the work area of the monitor nearest to it: a window saved on a monitor
-// since removed opens where it can be seen.
+// A rectangle in screen coordinates (a floating frame, a dialog) moved (and
+// shrunk if it must be) into the work area of the monitor nearest to it: a
+// window saved on a monitor since removed opens where it can be seen.
 RECT fit_on_screen(const RECT& rect);
 
 // A main window's normal position as WINDOWPLACEMENT holds it, in workspace

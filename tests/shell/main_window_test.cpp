@@ -187,7 +187,7 @@ TEST_F(ShellTest, AFileDroppedOnTheWindowPlays) {
   wchar_t last[256] = {};
   SendMessageW(console, LB_GETTEXT, SendMessageW(console, LB_GETCOUNT, 0, 0) - 1,
                reinterpret_cast<LPARAM>(last));
-  EXPECT_NE(std::string::npos, shell::narrow(last).find("1 more were not opened"))
+  EXPECT_NE(std::string::npos, shell::narrow(last).find("1 more file was not opened"))
       << shell::narrow(last);
   window->stop();
   DeleteFileW(dropped.c_str());
