@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the component and starts the player shell with it, under Wine: the
 # 32-bit build where this machine runs 32-bit programs, the 64-bit one
-# otherwise. Arguments are passed to the shell: --play FILE plays a WAV file
-# at once, and in the shell Space plays a test tone. Without a display of your own
-# the shell runs its scripted session on a private one, saves its pictures
-# under build/screenshots/ and exits.
+# otherwise. Arguments are passed to the shell: a WAV file (or --play FILE)
+# plays at once, --config FILE keeps the settings there, and in the shell Space
+# plays a test tone. Without a display of your own the shell runs its scripted
+# session on a private one, saves its pictures under build/screenshots/ and
+# exits.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/platform.sh"
@@ -12,14 +13,21 @@ dwx_detect_win32
 dwx_say_platform "running the shell from"
 dwx_build_runnable "$root"
 
-# The shell runs in build/bin: a file to play is named from here.
+# The shell runs in build/bin: files, to play or to keep the settings in, are
+# named from here.
 arguments=()
 while [ $# -gt 0 ]; do
-  arguments+=("$1")
-  if [ "$1" = --play ] && [ $# -gt 1 ]; then
-    arguments+=("$(realpath -m -- "$2")")
-    shift
-  fi
+  case "$1" in
+    --play | --config)
+      arguments+=("$1")
+      if [ $# -gt 1 ]; then
+        arguments+=("$(realpath -m -- "$2")")
+        shift
+      fi
+      ;;
+    -*) arguments+=("$1") ;;
+    *) arguments+=("$(realpath -m -- "$1")") ;;
+  esac
   shift
 done
 set -- ${arguments[@]+"${arguments[@]}"}

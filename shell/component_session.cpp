@@ -14,8 +14,24 @@ std::wstring program_folder() {
   return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
-ComponentSession::ComponentSession(std::wstring config_path)
-    : config_path_(std::move(config_path)) {}
+namespace {
+
+// A name as a person gives it, relative to the current folder, made whole at
+// once: the Open dialog may change the current folder before the save.
+std::wstring full_path(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return full;
+}
+
+}  // namespace
+
+ComponentSession::ComponentSession(const std::wstring& config_path)
+    : config_path_(full_path(config_path)) {}
 
 ComponentSession::~ComponentSession() {
   if (running()) stop();
@@ -129,8 +145,12 @@ bool ComponentSession::stop() {
   if (may_save_) {
     settings_.saved = true;
     settings_.volume_hdb = host_.volume();
-    // The folder of a first start under %APPDATA%.
-    CreateDirectoryW(config_path_.substr(0, config_path_.find_last_of(L"\\/")).c_str(), nullptr);
+    // The folder of a first start under %APPDATA%. A name without one is a
+    // file, never a folder.
+    const size_t folder_end = config_path_.find_last_of(L"\\/");
+    if (folder_end != std::wstring::npos) {
+      CreateDirectoryW(config_path_.substr(0, folder_end).c_str(), nullptr);
+    }
     saved = save_config(config_path_, blob, settings_);
   }
   component_.unload();

@@ -39,7 +39,8 @@ struct ComponentInfo {
 
 class ComponentSession {
  public:
-  explicit ComponentSession(std::wstring config_path);
+  // `config_path` may be relative: to the current folder of this moment.
+  explicit ComponentSession(const std::wstring& config_path);
   ~ComponentSession();
   ComponentSession(const ComponentSession&) = delete;
   ComponentSession& operator=(const ComponentSession&) = delete;

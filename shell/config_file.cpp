@@ -62,20 +62,29 @@ ShellSettings settings_from(const std::vector<int32_t>& values) {
   return shell;
 }
 
-// The payload's parts, as far as `payload` holds them.
-void read_payload(const std::vector<uint8_t>& payload, bool sound, LoadedConfig* loaded) {
-  if (payload.size() < 4) return;
-  const size_t length = get_u32(payload.data());
-  const size_t available = std::min(length, payload.size() - 4);
+// Hands the component the blob, as far as `payload` holds it, and takes the
+// shell's values from a sound file. False when the parts do not add up to the
+// payload's length. Sizes are added in 64 bits: a count from the file times
+// four overflows a 32-bit size_t.
+bool read_payload(const std::vector<uint8_t>& payload, bool sound, LoadedConfig* loaded) {
+  if (payload.size() < 4) return false;
+  const uint64_t size = payload.size();
+  const uint64_t length = get_u32(payload.data());
+  const size_t available = static_cast<size_t>(std::min(length, size - 4));
   loaded->blob.assign(payload.begin() + 4, payload.begin() + 4 + available);
-  if (!sound || available != length || payload.size() < 8 + length) return;
-  const size_t count = get_u32(&payload[4 + length]);
-  if (payload.size() != 8 + length + 4 * count) return;
-  std::vector<int32_t> values(count);
-  for (size_t i = 0; i < count; ++i) {
-    values[i] = static_cast<int32_t>(get_u32(&payload[8 + length + 4 * i]));
+  if (size < 8 + length) return false;
+  const uint64_t count = get_u32(&payload[static_cast<size_t>(4 + length)]);
+  if (size != 8 + length + 4 * count) return false;
+  if (!sound) return true;
+  // No more values than the payload holds bytes.
+  std::vector<int32_t> values(static_cast<size_t>(count));
+  const uint8_t* value = &payload[static_cast<size_t>(8 + length)];
+  for (int32_t& each : values) {
+    each = static_cast<int32_t>(get_u32(value));
+    value += 4;
   }
   loaded->shell = settings_from(values);
+  return true;
 }
 
 std::string system_text(DWORD error) {
@@ -150,8 +159,11 @@ LoadedConfig decode_config(const std::vector<uint8_t>& file) {
   const bool sound = loaded.state == LoadedConfig::State::sound;
   if (first_form) {
     loaded.blob = payload;
-  } else {
-    read_payload(payload, sound, &loaded);
+  } else if (!read_payload(payload, sound, &loaded) && sound) {
+    loaded.state = LoadedConfig::State::damaged;
+    loaded.problem =
+        "the configuration file is damaged: its parts do not add up to its length; the "
+        "component reads what it can";
   }
   return loaded;
 }

@@ -3,14 +3,16 @@
 
 #include <algorithm>
 
+#include "shell/screen.h"
+
 namespace shell {
 
 namespace {
 constexpr wchar_t dock_class[] = L"PlinvoxDock";
 }  // namespace
 
-Dock::Dock(Direction direction, int item_length)
-    : direction_(direction), item_length_(item_length) {}
+Dock::Dock(Direction direction, int item_length, int dpi)
+    : direction_(direction), item_length_96_(item_length), item_length_(scaled(item_length, dpi)) {}
 
 Dock::~Dock() {
   if (container_ != nullptr && IsWindow(container_)) standin::disown_window(container_);
@@ -55,6 +57,11 @@ void Dock::sync() {
   layout();
 }
 
+void Dock::set_dpi(int dpi) {
+  item_length_ = scaled(item_length_96_, dpi);
+  layout();
+}
+
 void Dock::layout() {
   RECT area;
   GetClientRect(container_, &area);
@@ -72,6 +79,16 @@ void Dock::layout() {
 
 LRESULT Dock::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_SIZE && window == container_) layout();
+  if (message == message_dpi_changed && window == container_) {
+    // A floating frame on a monitor of another DPI, as the main window
+    // does: its windows at their new size, where Windows suggests.
+    const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+    SetWindowPos(container_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    set_dpi(HIWORD(wparam));
+    return 0;
+  }
   if (message == WM_CLOSE) {
     if (on_close) on_close();
     return 0;

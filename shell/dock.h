@@ -19,7 +19,8 @@ class Dock : public standin::WindowOwner {
  public:
   enum class Direction { across, down };
 
-  Dock(Direction direction, int item_length);
+  // Each window hosted across is `item_length` long at 96 DPI, scaled to `dpi`.
+  Dock(Direction direction, int item_length, int dpi);
   ~Dock();
   Dock(const Dock&) = delete;
   Dock& operator=(const Dock&) = delete;
@@ -30,7 +31,9 @@ class Dock : public standin::WindowOwner {
   HWND container() const { return container_; }
   bool holds(HWND window) const;
   bool empty() const { return windows_.empty(); }
-  void set_item_length(int length) { item_length_ = length; }
+  // Lays the windows out again at that DPI. A floating frame keeps its own:
+  // it is told by WM_DPICHANGED when it moves to a monitor of another.
+  void set_dpi(int dpi);
 
   // Creates the object's window here, or moves it here from another dock.
   // Returns the window, shown, or null when the component could not make one.
@@ -48,7 +51,8 @@ class Dock : public standin::WindowOwner {
 
   HWND container_ = nullptr;
   Direction direction_;
-  int item_length_;
+  int item_length_96_;
+  int item_length_;  // at the dock's DPI
   standin::ExtensionHostObject host_;
   std::vector<HWND> windows_;
 };

@@ -18,9 +18,8 @@ bool empty_rect(const RECT& rect) { return rect.right <= rect.left || rect.botto
 
 bool DockSet::create(HWND main_window, const ShellSettings& settings, int dpi) {
   dpi_ = dpi;
-  const int length = scaled(toolbar_length, dpi);
-  strip_ = std::make_unique<Dock>(Dock::Direction::across, length);
-  side_ = std::make_unique<Dock>(Dock::Direction::down, 0);
+  strip_ = std::make_unique<Dock>(Dock::Direction::across, toolbar_length, dpi);
+  side_ = std::make_unique<Dock>(Dock::Direction::down, 0, dpi);
   const RECT none = {};
   bool made = strip_->create(main_window, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, L"", none) &&
               side_->create(main_window, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, L"", none);
@@ -33,14 +32,18 @@ bool DockSet::create(HWND main_window, const ShellSettings& settings, int dpi) {
                   frame_position[i].y + scaled(frame_size[i].cy, dpi)};
     }
     floating_[i] = std::make_unique<Dock>(
-        kind == SliderKind::toolbar ? Dock::Direction::across : Dock::Direction::down, length);
+        kind == SliderKind::toolbar ? Dock::Direction::across : Dock::Direction::down,
+        toolbar_length, dpi);
     made = made &&
            floating_[i]->create(
                main_window, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN,
                WS_EX_TOOLWINDOW,
                kind == SliderKind::toolbar ? L"Volume control" : L"Volume control (vertical)",
                fit_on_screen(rect));
-    if (made) floating_[i]->on_close = [this, kind] { place(kind, Placement::hidden); };
+    if (!made) continue;
+    floating_[i]->on_close = [this, kind] { place(kind, Placement::hidden); };
+    // Kept on a monitor of another DPI than the main window's.
+    floating_[i]->set_dpi(dpi_of(floating_[i]->container()));
   }
   return made;
 }
@@ -111,11 +114,8 @@ RECT DockSet::layout(const RECT& area) {
 
 void DockSet::set_dpi(int dpi) {
   dpi_ = dpi;
-  const int length = scaled(toolbar_length, dpi);
-  for (Dock* each : {strip_.get(), side_.get(), floating_[0].get(), floating_[1].get()}) {
-    each->set_item_length(each == side_.get() ? 0 : length);
-    each->layout();
-  }
+  strip_->set_dpi(dpi);
+  side_->set_dpi(dpi);
 }
 
 }  // namespace shell

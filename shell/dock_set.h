@@ -39,6 +39,7 @@ class DockSet {
   // Gives the strip the top of `area` and the side panel its right edge;
   // returns what is left.
   RECT layout(const RECT& area);
+  // The main window's DPI, for the strip and the side panel.
   void set_dpi(int dpi);
 
   // Told after every change of placement.

@@ -1,34 +1,39 @@
 // The player shell: the component in a window a person can use.
 //
-//   plinvox_shell.exe [--script] [--config FILE] [--play FILE]
+//   plinvox_shell.exe [--script] [--config FILE] [--play FILE | FILE]
 //
 // --script drives a short session by itself, saves pictures of it, prints
 // what it did and exits; it keeps its settings in a temporary file of its
 // own unless --config names one. Otherwise the configuration is kept in
 // plinvox_shell.cfg beside the program when that file exists (a portable
 // copy), in %APPDATA%\Plinvox otherwise, or in the file --config names.
-// --play starts playing a WAV file at once.
+// A WAV file, named after --play or by itself (as "Open with" and a file
+// dropped on the program name it), plays at once.
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "shell/config_location.h"
-#include "shell/main_window.h"
 #include "shell/component_session.h"
+#include "shell/config_location.h"
+#include "shell/last_resort.h"
+#include "shell/main_window.h"
 #include "shell/scripted_session.h"
 #include "shell/text.h"
 #include "utf8api_testing.h"
 
 namespace {
 
+constexpr char usage[] = "plinvox_shell [--script] [--config FILE] [--play FILE | FILE]";
+
 struct Options {
   bool script = false;
   std::wstring config_path;
-  std::wstring play_path;
-  bool valid = true;
+  std::vector<std::wstring> files;  // to play
+  std::string problem;              // what was not understood, if anything
 };
 
 Options parse_options() {
@@ -37,18 +42,19 @@ Options parse_options() {
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   for (int i = 1; i < count; ++i) {
     const std::wstring argument = arguments[i];
+    const bool has_value = i + 1 < count;
     if (argument == L"--script") {
       options.script = true;
-    } else if (argument == L"--config" && i + 1 < count) {
+    } else if (argument == L"--config" && has_value) {
       options.config_path = arguments[++i];
-    } else if (argument == L"--play" && i + 1 < count) {
-      options.play_path = arguments[++i];
-    } else {
-      fprintf(
-          stderr,
-          "unknown argument: %s\nusage: plinvox_shell [--script] [--config FILE] [--play FILE]\n",
-          shell::narrow(argument).c_str());
-      options.valid = false;
+    } else if (argument == L"--play" && has_value) {
+      options.files.push_back(arguments[++i]);
+    } else if (!argument.empty() && argument[0] != L'-') {
+      options.files.push_back(argument);
+    } else if (options.problem.empty()) {
+      options.problem = argument == L"--config" || argument == L"--play"
+                            ? shell::narrow(argument) + " needs a file name after it"
+                            : "unknown argument: " + shell::narrow(argument);
     }
   }
   LocalFree(arguments);
@@ -77,21 +83,26 @@ int __cdecl print_message_box(void*, HWND, const char* text, const char* caption
   return IDOK;
 }
 
-// Without a console nobody reads standard error.
-void tell(bool script, const std::string& text) {
-  if (script) {
+bool scripted = false;  // once the options are read
+
+// A Windows program has no console: what it has to say goes in a message
+// box, except in a scripted run, which prints.
+void tell(const std::string& text) {
+  if (scripted) {
     fprintf(stderr, "%s\n", text.c_str());
+    fflush(stderr);
   } else {
     MessageBoxW(nullptr, shell::widen(text).c_str(), L"Plinvox shell", MB_OK | MB_ICONERROR);
   }
 }
 
-}  // namespace
-
-int main() {
-  find_standard_output();
+int run() {
   Options options = parse_options();
-  if (!options.valid) return 2;
+  scripted = options.script;
+  if (!options.problem.empty()) {
+    tell(options.problem + "\n\nusage: " + usage);
+    return 2;
+  }
   const bool own_config = options.script && options.config_path.empty();
   if (own_config) options.config_path = shell::scripted_config_path();
   if (options.config_path.empty()) options.config_path = shell::default_config_path();
@@ -102,16 +113,16 @@ int main() {
     shell::ComponentSession session(options.config_path);
     std::string error;
     if (!session.start(&error)) {
-      tell(options.script, "could not load dwx_volume.dll: " + error);
+      tell("could not load dwx_volume.dll: " + error);
       return 1;
     }
     shell::MainWindow window(session);
     window.echo_console(options.script);
     if (!window.create()) {
-      tell(options.script, "could not create the main window");
+      tell("could not create the main window");
       return 1;
     }
-    if (!options.play_path.empty()) window.open_file(options.play_path);
+    window.open_files(options.files);
 
     if (options.script) {
       const shell::SessionReport report = shell::run_scripted_session(window, session);
@@ -135,4 +146,19 @@ int main() {
   if (own_config) shell::remove_scripted_config(options.config_path);
   fflush(stdout);
   return status;
+}
+
+}  // namespace
+
+int main() {
+  find_standard_output();
+  shell::tell_at_terminate(&tell);
+  // No exception leaves the shell unsaid. The windows and the component are
+  // gone by the time the handler runs: they end as at a close.
+  try {
+    return run();
+  } catch (...) {
+    tell(shell::stop_text());
+    return 3;
+  }
 }

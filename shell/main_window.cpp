@@ -2,6 +2,7 @@
 #include "shell/main_window.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +25,6 @@ constexpr char shell_version[] = "1.1";
 constexpr UINT message_console = WM_APP + 1;  // lines are waiting
 constexpr UINT message_volume = WM_APP + 2;   // the host's volume changed
 constexpr UINT message_ended = WM_APP + 3;    // a sound played to its end
-constexpr UINT message_dpi_changed = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
 constexpr int button_louder = 10, button_quieter = 11;
 constexpr int host_volume_floor = -10000;  // the player's own range: -100 dB to full
@@ -39,6 +39,22 @@ HWND make_child(const wchar_t* window_class, const wchar_t* text, DWORD style, H
                                GetModuleHandleW(nullptr), nullptr);
   SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return child;
+}
+
+// The files of a drop, which is let go of here.
+std::vector<std::wstring> dropped_files(HDROP drop) {
+  std::vector<std::wstring> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    if (DragQueryFileW(drop, i, &path[0], length + 1) == length) {
+      path.resize(length);
+      paths.push_back(path);
+    }
+  }
+  DragFinish(drop);
+  return paths;
 }
 
 }  // namespace
@@ -69,6 +85,7 @@ bool MainWindow::create() {
   make_font();
   // The component gives the focus back to the player's main window: this one.
   session_.host().use_main_window(window_);
+  DragAcceptFiles(window_, TRUE);
 
   const ShellSettings& settings = session_.settings();
   if (!docks_.create(window_, settings, dpi_)) return false;
@@ -115,24 +132,65 @@ void MainWindow::restore_placement() {
   placement.showCmd = SW_SHOWNORMAL;
   const RECT& saved = settings.window;
   if (settings.saved && saved.right > saved.left && saved.bottom > saved.top) {
-    // WINDOWPLACEMENT's workspace coordinates are the screen's unless a
-    // taskbar stands at the top or left; either way the window is seen.
-    placement.rcNormalPosition = fit_on_screen(saved);
+    placement.rcNormalPosition = fit_normal_position(saved);
     if (settings.show == SW_SHOWMAXIMIZED) placement.showCmd = SW_SHOWMAXIMIZED;
   }
   SetWindowPlacement(window_, &placement);
 }
 
 bool MainWindow::translate(MSG& message) {
-  // Space presses the preferences window's buttons while that has the keys.
-  const bool dialog_space = message.message == WM_KEYDOWN && message.wParam == VK_SPACE &&
-                            preferences_ && preferences_->open() &&
-                            GetAncestor(message.hwnd, GA_ROOT) == preferences_->frame();
-  if (window_ != nullptr && !dialog_space &&
+  const bool key = message.message == WM_KEYDOWN;
+  if (key && message.wParam == VK_TAB && window_ != nullptr &&
+      GetAncestor(message.hwnd, GA_ROOT) == window_) {
+    move_focus(GetKeyState(VK_SHIFT) < 0);
+    return true;
+  }
+  // Space presses the button that has the focus, here or in the preferences
+  // window; elsewhere it plays and stops.
+  const bool button_space = key && message.wParam == VK_SPACE &&
+                            ((message.hwnd == quieter_ || message.hwnd == louder_) ||
+                             (preferences_ && preferences_->open() &&
+                              GetAncestor(message.hwnd, GA_ROOT) == preferences_->frame()));
+  if (window_ != nullptr && !button_space &&
       TranslateAcceleratorW(window_, menus_->accelerators(), &message)) {
     return true;
   }
   return preferences_ && preferences_->take_dialog_message(message);
+}
+
+std::vector<HWND> MainWindow::tab_stops() {
+  std::vector<HWND> stops;
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
+    const HWND slider = docks_.extension_window(kind);
+    if (slider == nullptr || docks_.placement(kind) != Placement::docked) continue;
+    // The component's keys are its trackbar's, the window inside its own.
+    const HWND trackbar = GetWindow(slider, GW_CHILD);
+    stops.push_back(trackbar != nullptr ? trackbar : slider);
+  }
+  for (HWND control : {quieter_, louder_, console_.window()})
+    stops.push_back(control);
+  stops.erase(
+      std::remove_if(stops.begin(), stops.end(),
+                     [](HWND stop) { return !IsWindowVisible(stop) || !IsWindowEnabled(stop); }),
+      stops.end());
+  return stops;
+}
+
+void MainWindow::move_focus(bool backwards) {
+  const std::vector<HWND> stops = tab_stops();
+  if (stops.empty()) return;
+  // During a drag the focus is on a slider's own window, not its trackbar.
+  const HWND focus = GetFocus();
+  const auto at = std::find_if(stops.begin(), stops.end(), [this, focus](HWND stop) {
+    return stop == focus || (focus != window_ && GetParent(stop) == focus);
+  });
+  const size_t count = stops.size();
+  size_t next = backwards ? count - 1 : 0;
+  if (at != stops.end()) {
+    const size_t here = static_cast<size_t>(at - stops.begin());
+    next = backwards ? (here + count - 1) % count : (here + 1) % count;
+  }
+  SetFocus(stops[next]);
 }
 
 void MainWindow::layout() {
@@ -178,6 +236,16 @@ bool MainWindow::open_file(const std::wstring& path) {
   opened_ = std::move(sound);
   play();
   return true;
+}
+
+void MainWindow::open_files(const std::vector<std::wstring>& paths) {
+  if (paths.empty()) return;
+  open_file(paths.front());
+  const size_t rest = paths.size() - 1;
+  if (rest > 0) {
+    say(2, "the shell plays one file at a time: " + std::to_string(rest) +
+               (rest == 1 ? " more file was" : " more files were") + " not opened");
+  }
 }
 
 void MainWindow::choose_file() {
@@ -330,6 +398,9 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
       layout();
       return 0;
     }
+    case WM_DROPFILES:
+      open_files(dropped_files(reinterpret_cast<HDROP>(wparam)));
+      return 0;
     case message_console:
       console_.take_lines();
       return 0;

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "shell/console_pane.h"
 #include "shell/dock_set.h"
@@ -29,7 +30,8 @@ class MainWindow : public standin::WindowOwner {
   // them, and makes it the player's main window.
   bool create();
   HWND window() const { return window_; }
-  // Accelerators and the preferences window's dialog keys; true when taken.
+  // Accelerators, Tab between the controls and the preferences window's
+  // dialog keys; true when taken.
   bool translate(MSG& message);
 
   // A line on the console from the shell itself.
@@ -55,6 +57,9 @@ class MainWindow : public standin::WindowOwner {
   // Reads the WAV file at `path` and plays it; a file that cannot be played
   // is shown in a message box, and what played before goes on.
   bool open_file(const std::wstring& path);
+  // Files given to the shell at once (named at its start, dropped on the
+  // window): the first is opened, and the console says the rest were not.
+  void open_files(const std::vector<std::wstring>& paths);
   // Plays the file last opened, or the test tone when there is none.
   void play();
   void stop();
@@ -69,6 +74,10 @@ class MainWindow : public standin::WindowOwner {
   void choose_file();
   void show_about();
   void restore_placement();
+  // The controls Tab moves between, in its order: each slider docked here,
+  // the two buttons and the console.
+  std::vector<HWND> tab_stops();
+  void move_focus(bool backwards);
   // Saves, stops the component and unloads it; once.
   void shut_down();
 

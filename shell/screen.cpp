@@ -5,15 +5,40 @@
 
 namespace shell {
 
-RECT fit_on_screen(const RECT& rect) {
+namespace {
+
+MONITORINFO monitor_nearest(const RECT& rect) {
   MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
   GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  const LONG width = std::min(rect.right - rect.left, work.right - work.left);
-  const LONG height = std::min(rect.bottom - rect.top, work.bottom - work.top);
-  const LONG left = std::max(work.left, std::min(rect.left, work.right - width));
-  const LONG top = std::max(work.top, std::min(rect.top, work.bottom - height));
+  return monitor;
+}
+
+// The rectangle moved (and shrunk if it must be) into `area`, both in the
+// same coordinates.
+RECT fit_in(const RECT& rect, const RECT& area) {
+  const LONG width = std::min(rect.right - rect.left, area.right - area.left);
+  const LONG height = std::min(rect.bottom - rect.top, area.bottom - area.top);
+  const LONG left = std::max(area.left, std::min(rect.left, area.right - width));
+  const LONG top = std::max(area.top, std::min(rect.top, area.bottom - height));
   return RECT{left, top, left + width, top + height};
+}
+
+}  // namespace
+
+RECT fit_on_screen(const RECT& rect) { return fit_in(rect, monitor_nearest(rect).rcWork); }
+
+RECT fit_normal_position(const RECT& rect, const RECT& monitor, const RECT& work) {
+  // Workspace coordinates start at the work area's top left, not the
+  // monitor's: with a taskbar at the top or left they are the screen's moved
+  // by its size. The work area is taken into them, and the fit made there.
+  RECT workspace = work;
+  OffsetRect(&workspace, monitor.left - work.left, monitor.top - work.top);
+  return fit_in(rect, workspace);
+}
+
+RECT fit_normal_position(const RECT& rect) {
+  const MONITORINFO monitor = monitor_nearest(rect);
+  return fit_normal_position(rect, monitor.rcMonitor, monitor.rcWork);
 }
 
 int dpi_of(HWND window) {

@@ -23,6 +23,26 @@ TEST(ConfigFile, ASoundFileGivesBackItsBlobAndNoComplaint) {
 // The payload is the blob's length, the blob, then the shell's count and values.
 constexpr size_t header = 16, blob_start = header + 4;
 
+void put_u32(std::vector<uint8_t>& out, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+// A file whose frame is sound (length and checksum match) around a payload of
+// the blob, `count`, and `values` bytes after it.
+std::vector<uint8_t> framed(uint32_t count, size_t values) {
+  std::vector<uint8_t> payload;
+  put_u32(payload, static_cast<uint32_t>(blob.size()));
+  payload.insert(payload.end(), blob.begin(), blob.end());
+  put_u32(payload, count);
+  payload.resize(payload.size() + values, 0);
+  std::vector<uint8_t> file = {'P', 'L', 'V', 'X', 'C', 'F', 'G', '2'};
+  put_u32(file, static_cast<uint32_t>(payload.size()));
+  put_u32(file, standin::crc32(payload.data(), payload.size()));
+  file.insert(file.end(), payload.begin(), payload.end());
+  return file;
+}
+
 TEST(ConfigFile, ADamagedFileHandsOverWhatIsLeftOfTheBlobAndSaysWhatIsWrong) {
   shell::ShellSettings settings;
   settings.saved = true;
@@ -41,6 +61,11 @@ TEST(ConfigFile, ADamagedFileHandsOverWhatIsLeftOfTheBlobAndSaysWhatIsWrong) {
       {"cut inside the blob", cut_in_blob, blob.size() - 3, " of "},  // "holds N of M bytes"
       {"a flipped byte", flipped, blob.size(), "checksum"},
       {"bytes after the end", longer, blob.size(), "2 bytes follow its end"},
+      // 4 * count wraps to 8 in 32 bits: four gigabytes of values were asked for.
+      {"a count of 0x40000002 with 8 bytes of values", framed(0x40000002, 8), blob.size(),
+       "do not add up"},
+      {"a count of 0x40000000 with none", framed(0x40000000, 0), blob.size(), "do not add up"},
+      {"a value more than the count", framed(0, 4), blob.size(), "do not add up"},
   };
   for (const auto& c : cases) {
     const shell::LoadedConfig loaded = shell::decode_config(c.file);

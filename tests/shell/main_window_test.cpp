@@ -2,9 +2,17 @@
 // the component is handed, and what a person sees at the end of a session.
 #include <windows.h>
 
-#include <string>
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "shell/screen.h"
+#include "shell/text.h"
 #include "shell_fixture.h"
+#include "wav_bytes.h"
 
 namespace {
 
@@ -138,6 +146,126 @@ TEST_F(ShellTest, AboutNamesTheComponentAndTheShell) {
   for (const char* part : {"Volume control toolbar", "1.4", "system mixer volume level",
                            "dwx_volume", "Plinvox shell"}) {
     EXPECT_NE(std::string::npos, text.find(part)) << part << " in\n" << text;
+  }
+}
+
+// A drop as Explorer makes one: DROPFILES, then each path ended by a 0, then a 0.
+HDROP drop_of(const std::vector<std::wstring>& paths) {
+  size_t characters = 1;
+  for (const std::wstring& path : paths)
+    characters += path.size() + 1;
+  HGLOBAL memory =
+      GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + characters * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  auto* list = reinterpret_cast<wchar_t*>(drop + 1);
+  for (const std::wstring& path : paths) {
+    std::copy(path.begin(), path.end(), list);
+    list += path.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(ShellTest, AFileDroppedOnTheWindowPlays) {
+  const HWND main = window->window();
+  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << "takes files dropped on it";
+  const std::wstring dropped = shell_testing::temporary_path(L"dropped.wav");
+  shell_testing::write_file(
+      dropped,
+      shell_testing::WavBytes().format(1, 1, 8000, 16, 2).data(std::vector<int16_t>(8000)).bytes);
+  SendMessageW(main, WM_DROPFILES, reinterpret_cast<WPARAM>(drop_of({dropped, L"C:\\another.wav"})),
+               0);
+  flush_events();
+  wchar_t readout[256] = {};
+  GetWindowTextW(FindWindowExW(main, nullptr, L"STATIC", nullptr), readout, 256);
+  EXPECT_TRUE(window->playback().playing());
+  EXPECT_NE(std::string::npos, shell::narrow(readout).find("playing dropped.wav"))
+      << shell::narrow(readout);
+  const HWND console = FindWindowExW(main, nullptr, L"ListBox", nullptr);
+  wchar_t last[256] = {};
+  SendMessageW(console, LB_GETTEXT, SendMessageW(console, LB_GETCOUNT, 0, 0) - 1,
+               reinterpret_cast<LPARAM>(last));
+  EXPECT_NE(std::string::npos, shell::narrow(last).find("1 more file was not opened"))
+      << shell::narrow(last);
+  window->stop();
+  DeleteFileW(dropped.c_str());
+}
+
+TEST_F(ShellTest, TabMovesBetweenTheControlsAndSpacePressesAButton) {
+  const HWND main = window->window();
+  const HWND toolbar = GetWindow(window->extension_window(SliderKind::toolbar), GW_CHILD);
+  const HWND panel = GetWindow(window->extension_window(SliderKind::panel), GW_CHILD);
+  const HWND quieter = FindWindowExW(main, nullptr, L"BUTTON", L"Quieter (-1 dB)");
+  const HWND louder = FindWindowExW(main, nullptr, L"BUTTON", L"Louder (+1 dB)");
+  const HWND console = FindWindowExW(main, nullptr, L"ListBox", nullptr);
+  auto press = [&](UINT message, WPARAM key, bool shift) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    const LPARAM state = static_cast<LPARAM>(message == WM_KEYUP ? 0xC0000001u : 1u);
+    MSG event = {GetFocus(), message, key, state, 0, {}};
+    if (!window->translate(event)) DispatchMessageW(&event);
+    flush_events();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+  };
+  const struct {
+    const char* keys;
+    bool shift;
+    Placement panel_at;
+    std::vector<HWND> order;  // from the main window itself
+  } cases[] = {
+      {"Tab", false, Placement::docked, {toolbar, panel, quieter, louder, console, toolbar}},
+      {"Shift+Tab", true, Placement::docked, {console, louder, quieter, panel, toolbar, console}},
+      {"Tab, the panel floating",
+       false,
+       Placement::floating,
+       {toolbar, quieter, louder, console, toolbar}},
+  };
+  for (const auto& c : cases) {
+    window->place(SliderKind::panel, c.panel_at);
+    SetForegroundWindow(main);
+    SetFocus(main);
+    for (size_t i = 0; i < c.order.size(); ++i) {
+      press(WM_KEYDOWN, VK_TAB, c.shift);
+      EXPECT_EQ(c.order[i], GetFocus()) << c.keys << ", press " << i + 1;
+    }
+  }
+
+  SetFocus(quieter);
+  press(WM_KEYDOWN, VK_SPACE, false);
+  press(WM_KEYUP, VK_SPACE, false);
+  EXPECT_EQ(-100, session->host().volume()) << "pressed";
+  EXPECT_FALSE(window->playback().playing()) << "and nothing played";
+}
+
+// A floating frame moved to a monitor of another DPI takes the size Windows
+// suggests, and lays its slider out at that DPI, as the main window does.
+TEST_F(ShellTest, FloatingFramesFollowTheirMonitorsDpi) {
+  for (SliderKind kind : {SliderKind::toolbar, SliderKind::panel}) {
+    window->place(kind, Placement::floating);
+    const HWND frame = window->dock(kind, Placement::floating).container();
+    RECT suggested = {};
+    GetWindowRect(frame, &suggested);
+    OffsetRect(&suggested, 30, 20);
+    suggested.right += suggested.right - suggested.left;
+    suggested.bottom += (suggested.bottom - suggested.top) / 2;
+    SendMessageW(frame, shell::message_dpi_changed, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    flush_events();
+    RECT now = {}, area = {}, slider = {};
+    GetWindowRect(frame, &now);
+    EXPECT_TRUE(EqualRect(&suggested, &now)) << slider_name(kind);
+    GetClientRect(frame, &area);
+    GetWindowRect(window->extension_window(kind), &slider);
+    if (kind == SliderKind::toolbar) {
+      EXPECT_EQ(shell::scaled(220, 144), slider.right - slider.left) << "its length at 144 DPI";
+    } else {
+      EXPECT_EQ(area.bottom - 4, slider.bottom - slider.top) << "the frame's height";
+    }
   }
 }
 

@@ -7,7 +7,10 @@
 #include <shlobj.h>
 
 #include <regex>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "shell/config_file.h"
 #include "shell/component_session.h"
@@ -19,10 +22,45 @@ namespace {
 struct ShellRun {
   DWORD exit_code = 0;
   std::string output;
+  std::vector<std::string> boxes;  // the text of each message box it showed
 };
 
-// Starts the shell with `arguments` and collects what it prints.
-ShellRun run_shell(const std::wstring& arguments) {
+std::string class_of(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return shell::narrow(name);
+}
+
+// The message box's words: every static text in it.
+std::string box_text(HWND box) {
+  std::string text;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t words[512] = {};
+    if (class_of(child) == "Static" && GetWindowTextW(child, words, 512) > 0) {
+      text += shell::narrow(words) + "\n";
+    }
+  }
+  return text;
+}
+
+// The top-level windows of one process.
+struct WindowsOf {
+  DWORD process;
+  std::vector<HWND> found;
+
+  static BOOL CALLBACK add(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowsOf*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->process) search->found.push_back(window);
+    return TRUE;
+  }
+};
+
+// Starts the shell with `arguments` and collects what it prints. Each message
+// box it shows is read and answered; once `close_after` were, its main
+// window is closed as the caption button does.
+ShellRun run_shell(const std::wstring& arguments, size_t close_after = 0) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE read_end = nullptr, write_end = nullptr;
   CreatePipe(&read_end, &write_end, &inherit, 0);
@@ -41,12 +79,35 @@ ShellRun run_shell(const std::wstring& arguments) {
     return run;
   }
   CloseHandle(write_end);
-  char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(read_end, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-    run.output.append(chunk, got);
+  std::thread reader([&] {
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(read_end, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+      run.output.append(chunk, got);
+    }
+  });
+  WindowsOf search = {process.dwProcessId, {}};
+  std::set<HWND> answered;
+  bool closed = false;
+  for (int waited = 0; waited < 120000 && WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT;
+       waited += 50) {
+    search.found.clear();
+    EnumWindows(&WindowsOf::add, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.found) {
+      const std::string name = class_of(window);
+      if (name == "#32770" && IsWindowVisible(window) && answered.insert(window).second) {
+        run.boxes.push_back(box_text(window));
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+      } else if (name == "PlinvoxShellMain" && close_after > 0 && !closed &&
+                 run.boxes.size() >= close_after && IsWindowEnabled(window)) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        closed = true;
+      }
+    }
   }
-  WaitForSingleObject(process.hProcess, 120000);
+  if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+    TerminateProcess(process.hProcess, 9);
+  reader.join();
   GetExitCodeProcess(process.hProcess, &run.exit_code);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
@@ -140,6 +201,37 @@ TEST(ShellProgram, IsAWindowsProgramWithAManifest) {
     EXPECT_NE(std::string::npos, manifest.find(part)) << part;
   }
   FreeLibrary(image);
+}
+
+// How "Open with" and a file dropped on the program start it, and what a
+// person sees of an argument it does not understand: a Windows program has
+// no console to print to.
+TEST(ShellProgram, PlaysAFileNamedByItselfAndShowsWhatItDoesNotUnderstand) {
+  const std::wstring config = temporary_config(L"shell_arguments_test.cfg");
+  const std::wstring file = temporary_config(L"shell_arguments_test.wav");
+  HANDLE handle = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(handle, "not a sound", 11, &written, nullptr);
+  CloseHandle(handle);
+  const struct {
+    std::wstring arguments;
+    DWORD exit_code;
+    const char* shown;
+  } cases[] = {
+      {L"--config \"" + config + L"\" \"" + file + L"\"", 0,
+       "Cannot play shell_arguments_test.wav"},
+      {L"--bogus", 2, "unknown argument: --bogus"},
+      {L"--config", 2, "--config needs a file name"},
+  };
+  for (const auto& c : cases) {
+    const std::string trace = shell::narrow(c.arguments);
+    const ShellRun run = run_shell(c.arguments, 1);
+    EXPECT_EQ(c.exit_code, run.exit_code) << trace << "\n" << run.output;
+    ASSERT_EQ(1u, run.boxes.size()) << trace << "\n" << run.output;
+    EXPECT_NE(std::string::npos, run.boxes[0].find(c.shown)) << trace << "\n" << run.boxes[0];
+  }
+  DeleteFileW(file.c_str());
+  DeleteFileW(config.c_str());
 }
 
 TEST(ShellScript, ADamagedConfigurationIsSaidAndDoesNotStopTheShell) {

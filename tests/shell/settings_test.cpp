@@ -134,6 +134,53 @@ TEST(ShellConfig, ADamagedFileIsKeptBesideAsBadAndANewOneWritten) {
   }
 }
 
+// --config takes a name as a person types it: relative to the folder the
+// shell started in, even once the Open dialog has moved the current folder,
+// and always a file.
+TEST(ShellConfig, ARelativeNameIsAFileInTheFolderTheShellStartedIn) {
+  const std::wstring base = shell_testing::temporary_path(L"shell_relative_test") + L"\\";
+  const std::wstring elsewhere = base + L"elsewhere";
+  CreateDirectoryW(base.c_str(), nullptr);
+  CreateDirectoryW(elsewhere.c_str(), nullptr);
+  wchar_t started_in[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, started_in);
+  const struct {
+    const wchar_t* given;
+    const wchar_t* lands;  // under `base`
+  } cases[] = {{L"bare.cfg", L"bare.cfg"},
+               {L".\\dotted.cfg", L"dotted.cfg"},
+               {L"sub\\nested.cfg", L"sub\\nested.cfg"}};  // its folder made at the save
+  for (const auto& c : cases) {
+    const std::string trace = shell::narrow(c.given);
+    ASSERT_TRUE(SetCurrentDirectoryW(base.c_str()));
+    {
+      shell::ComponentSession session(c.given);
+      std::string error;
+      ASSERT_TRUE(session.start(&error)) << error;
+      session.host().change_volume(-500);
+      SetCurrentDirectoryW(elsewhere.c_str());
+      EXPECT_TRUE(session.stop()) << trace << ": saved";
+    }
+    SetCurrentDirectoryW(started_in);
+    const std::wstring file = base + c.lands;
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        << trace << ": a file, not a folder";
+    const shell::LoadedConfig saved = shell::load_config(file);
+    EXPECT_EQ(shell::LoadedConfig::State::sound, saved.state) << trace << ": " << saved.problem;
+    EXPECT_EQ(-500, saved.shell.volume_hdb) << trace;
+    // What a shell that lost its way may have left, here or elsewhere.
+    for (const std::wstring& folder : {base, elsewhere + L"\\"}) {
+      DeleteFileW((folder + c.lands).c_str());
+      DeleteFileW((folder + c.lands + L".new").c_str());
+      RemoveDirectoryW((folder + c.lands).c_str());
+      RemoveDirectoryW((folder + L"sub").c_str());
+    }
+  }
+  RemoveDirectoryW(elsewhere.c_str());
+  RemoveDirectoryW(base.c_str());
+}
+
 }  // namespace
 
 namespace {
