@@ -188,28 +188,32 @@ void MixerConnection::write_level(VolumeLevel level) {
   }
 }
 
-// Unsigned 32-bit throughout: the difference wraps and the product keeps its
-// low bits, which stays exact for ranges up to 4,294,967 steps.
+// A level's share of the whole range, truncated. The product is taken in 64
+// bits: in 32 it wraps for ranges above 4,294,967 steps. Levels off the
+// scale are held to it, so that the value stays within the control's bounds.
 uint32_t MixerConnection::offset_of(VolumeLevel level) const {
-  return (maximum_ - minimum_) * static_cast<uint32_t>(level) / 1000u;
+  const uint64_t range = maximum_ - minimum_;
+  const auto steps = static_cast<uint64_t>(limit_level(level));
+  return static_cast<uint32_t>(range * steps / level_full);
 }
 
 VolumeLevel MixerConnection::level_of(uint32_t value) const {
   const uint32_t range = maximum_ - minimum_;
   if (range == 0) return 0;  // a control with no range has no position
+  // A driver's value outside its own bounds is held to them.
+  if (value <= minimum_) return level_silence;
   const uint32_t offset = value - minimum_;
-  uint32_t level = offset * 1000u / range;
+  if (offset >= range) return level_full;
+  auto level = static_cast<VolumeLevel>(uint64_t{offset} * level_full / range);
   // Writes truncate, and the plain quotient truncates again, so a level
   // would read back a step lower. Taken instead: the level whose written
   // value is nearer. On a control of 1001 values or more every level then
   // reads back as itself, which rounding the quotient misses for some ranges
-  // below 2001 values (999 on 0..1001). Out of bounds the quotient stays.
-  if (offset < range) {
-    const uint32_t below = offset_of(static_cast<VolumeLevel>(level));
-    const uint32_t above = offset_of(static_cast<VolumeLevel>(level + 1));
-    if (above - offset < offset - below) ++level;
-  }
-  return static_cast<VolumeLevel>(level);
+  // below 2001 values (999 on 0..1001).
+  const uint32_t below = offset_of(level);
+  const uint32_t above = offset_of(level + 1);
+  if (above - offset < offset - below) ++level;
+  return level;
 }
 
 LRESULT MixerConnection::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
