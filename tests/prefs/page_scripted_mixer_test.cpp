@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "prefs/page_fixture.h"
+#include "support/watchdog.h"
 #include "utf8api_testing.h"
 
 namespace {
@@ -143,6 +144,25 @@ TEST_P(PageOnScriptedMixer, WithNoMixersOnlyTheHostsOwnVolumeIsListed) {
   EXPECT_EQ(Lines{"mixerGetNumDevs"}, Lines(mixer->calls.begin(), mixer->calls.begin() + 1));
   EXPECT_FALSE(called(mixer->calls, "mixerGetDevCaps"));
   EXPECT_TRUE(shown(internal_note));
+}
+
+// A driver may claim any number of source lines and answer every query for
+// them: the page lists a bounded number and says so, rather than ask four
+// billion times.
+TEST_F(PreferencesPageTest, ADriverClaimingCountlessSourceLinesGetsABoundedList) {
+  testing_support::Watchdog watchdog(30000);
+  ScriptedDevice device = ScriptedMixer::device(L"Speakers", 2);
+  device.claimed_sources = 0xFFFFFFFFu;
+  script_mixer().devices = {device};
+  mixer->record_calls = false;
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1).record("mixer_control", 2)));
+  const Texts lines = entries(control_list);
+  ASSERT_EQ(257u, lines.size()) << "the speaker line and the first 256 source lines";
+  EXPECT_EQ(L"Source 2", lines.back());
+  EXPECT_EQ(2, selection(control_list));
+  EXPECT_EQ(Lines{"2|dwx_volume|Mixer reports 4294967295 source lines - only the first 256 are "
+                  "listed"},
+            console());
 }
 
 // Names come from the system in the form utf8api chose and reach the list
