@@ -1,5 +1,6 @@
 // The page against a scripted mixer: failures Wine's own cannot produce, names
 // outside Latin-1, and exactly which winmm calls the page makes.
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,45 @@ TEST_F(PreferencesPageTest, ADriverClaimingCountlessSourceLinesGetsABoundedList)
                   "listed"},
             console());
 }
+
+// A reopen that fails leaves the host's own volume in use, and the page
+// shows that: the device list on the host's own volume and its note, not
+// the mixer and a control list whose every choice would now reopen device 0.
+struct FailedReopen {
+  const char* name;
+  int stored_control;
+  bool speakers_fail;
+  int chosen_control;  // -1: none
+};
+void PrintTo(const FailedReopen& c, std::ostream* out) { *out << c.name; }
+
+class PageAfterAFailedReopen : public PreferencesPageTest,
+                               public ::testing::WithParamInterface<FailedReopen> {};
+
+TEST_P(PageAfterAFailedReopen, ShowsTheHostsOwnVolumeInUse) {
+  const FailedReopen& c = GetParam();
+  ScriptedDevice device = ScriptedMixer::device(L"Speakers", 1);
+  device.sources[0].controls_result = MMSYSERR_ERROR;
+  if (c.speakers_fail) device.speakers.controls_result = MMSYSERR_ERROR;
+  script_mixer().devices = {device};
+  ASSERT_NE(
+      nullptr,
+      open_page(BlobBuilder().record("mixer_id", 1).record("mixer_control", c.stored_control)));
+  if (c.chosen_control >= 0) choose(control_list, c.chosen_control);
+  EXPECT_EQ(0, stored()["mixer_id"]) << "the reopen failed";
+  EXPECT_EQ(0, selection(device_list));
+  EXPECT_FALSE(shown(control_label));
+  EXPECT_FALSE(shown(control_list));
+  EXPECT_TRUE(shown(internal_note));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageAfterAFailedReopen,
+    ::testing::Values(FailedReopen{"ChosenSourceLineWithoutVolume", 0, false, 1},
+                      FailedReopen{"StoredControlRepairedOntoSpeakersWithoutVolume", 5, true, -1}),
+    [](const ::testing::TestParamInfo<FailedReopen>& info) {
+      return std::string(info.param.name);
+    });
 
 // Names come from the system in the form utf8api chose and reach the list
 // unchanged: in UTF-16 anything goes, in the ANSI code page what it holds.
