@@ -70,8 +70,10 @@ ExtensionWindowFactory<VolumePanel> panel_window_factory;
 
 ComponentClient component_client;
 
-// The module strings are the first thing freed at unload.
+// Never destroyed: every clean-up above reads it. Its module strings are
+// the first thing freed at unload.
 ComponentState component;
+ModuleStringsCleanUp module_strings_clean_up;
 
 }  // namespace dwx
 
