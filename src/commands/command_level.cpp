@@ -10,6 +10,10 @@ constexpr VolumeLevel volume_step = 15;
 }  // namespace
 
 VolumeLevel level_after(VolumeCommand command, VolumeLevel level, ConfigInt& muted_level) {
+  // The level comes from the host or a driver and may lie anywhere: above
+  // full volume hdb_to_level gives up to the largest int32, which one more
+  // step would overflow. The commands work on the scale.
+  level = limit_level(level);
   switch (command) {
     case VolumeCommand::up:
       return level + volume_step > level_full ? level_full : level + volume_step;
