@@ -16,6 +16,7 @@
 #include "frame/component_client.h"
 #include "frame/component_state.h"
 #include "frame/component_version.h"
+#include "frame/own_windows.h"
 #include "frame/settings.h"
 #include "frame/window_class.h"
 #include "host/guids.h"
@@ -67,6 +68,11 @@ WindowClassRef& VolumePanel::window_class() { return panel_window_class; }
 // The panel's node ends nearest the head of the service list.
 ExtensionWindowFactory<VolumeToolbar> toolbar_window_factory;
 ExtensionWindowFactory<VolumePanel> panel_window_factory;
+
+// At unload every slider window and page still there goes first, before the
+// registry and the classes they use: the host need not have released or
+// closed them.
+OwnWindows own_windows;
 
 ComponentClient component_client;
 

@@ -3,6 +3,7 @@
 
 #include "backend/volume_backend.h"
 #include "frame/component_state.h"
+#include "frame/own_windows.h"
 #include "host/utf8api.h"
 #include "prefs/mixer_lists.h"
 #include "prefs/prefs_dialog_ids.h"
@@ -67,7 +68,9 @@ void choose_control(HWND dialog, HWND list) {
 // Answers 0 to everything, WM_INITDIALOG included: the page leaves the focus
 // where the host's preferences window puts it.
 INT_PTR CALLBACK page_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_INITDIALOG) {
+  if (message == WM_NCDESTROY) {
+    own_windows.remove(dialog);
+  } else if (message == WM_INITDIALOG) {
     show_stored_choice(dialog);
   } else if (message == WM_COMMAND) {
     // Notification code and item id are compared together.
@@ -83,7 +86,15 @@ INT_PTR CALLBACK page_procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 HWND VolumePrefsPage::create_page(HWND parent) {
-  return uCreateDialog(module_instance(), DWX_PREFS_DIALOG, parent, page_procedure, 0);
+  HWND page = uCreateDialog(module_instance(), DWX_PREFS_DIALOG, parent, page_procedure, 0);
+  // The host owns the page, but its procedure is the component's: unload
+  // must know of it, whoever closes it and whenever. A page unload could
+  // not find is not handed out.
+  if (page != nullptr && !own_windows.add(page)) {
+    DestroyWindow(page);
+    return nullptr;
+  }
+  return page;
 }
 
 }  // namespace dwx
