@@ -10,19 +10,17 @@
 
 namespace dwx {
 
-bool SliderRegistry::try_add(Entry entry) {
-  LockGuard guard(lock_);
-  if (entries_.append(&entry, sizeof entry) != nullptr) return true;
-  for (Entry& spare : spares_) {
-    if (spare.window != nullptr) continue;
-    spare = entry;
-    return true;
-  }
-  return false;
-}
-
 void SliderRegistry::add(HWND window) {
-  if (try_add({window, GetWindowThreadProcessId(window, nullptr)})) return;
+  const Entry entry = {window, GetWindowThreadProcessId(window, nullptr)};
+  {
+    LockGuard guard(lock_);
+    if (entries_.append(&entry, sizeof entry) != nullptr) return;
+    for (Entry& spare : spares_) {
+      if (spare.window != nullptr) continue;
+      spare = entry;
+      return;
+    }
+  }
   // The heap refused and the spares are taken: the window shows the level it
   // was created with and nothing after, and the user should hear why. Told
   // once the lock is free: the console may take the host's lock, under which

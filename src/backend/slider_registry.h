@@ -56,8 +56,6 @@ class SliderRegistry {
     HWND window;
     DWORD thread;
   };
-  // False when the heap will not grow the list and no spare is free.
-  bool try_add(Entry entry);
   uint32_t count() const { return entries_.size() / sizeof(Entry); }
   Entry* entries() { return reinterpret_cast<Entry*>(entries_.data()); }
   // TBM_SETPOS now on this thread's windows, a notification to another's.

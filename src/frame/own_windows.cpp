@@ -9,15 +9,22 @@ namespace dwx {
 OwnWindows::~OwnWindows() {
   // At the end of the process the windows go with it.
   if (process_ending()) return;
-  // One at a time, outside the lock: a window destroyed here runs its own
-  // clean-up, which comes back to remove it.
-  Entry entry;
-  while (take_last(&entry)) {
+  // The newest first, one at a time and outside the lock: a window destroyed
+  // here runs its own clean-up, which comes back here.
+  for (;;) {
+    Entry entry;
+    {
+      LockGuard guard(lock_);
+      const uint32_t count = entries_.size() / sizeof(Entry);
+      if (count == 0) return;
+      entry = reinterpret_cast<const Entry*>(entries_.data())[count - 1];
+    }
     if (entry.let_go != nullptr) {
       entry.let_go(entry.owner);
     } else {
       let_go_of_window(entry.window);
     }
+    remove(entry.window);  // for a window its end does not reach here
   }
 }
 
@@ -36,15 +43,6 @@ void OwnWindows::remove(HWND window) {
     if (list[i].window != window) list[kept++] = list[i];
   }
   if (kept != count) entries_.set_size(kept * sizeof(Entry));  // a shrink: cannot fail
-}
-
-bool OwnWindows::take_last(Entry* entry) {
-  LockGuard guard(lock_);
-  const uint32_t count = entries_.size() / sizeof(Entry);
-  if (count == 0) return false;
-  *entry = reinterpret_cast<Entry*>(entries_.data())[count - 1];
-  entries_.set_size((count - 1) * sizeof(Entry));
-  return true;
 }
 
 }  // namespace dwx

@@ -39,7 +39,6 @@ class OwnWindows {
     void* owner;
     LetGoOfOwned let_go;
   };
-  bool take_last(Entry* entry);
 
   // The lock is held only while the list changes, never while a window goes.
   RecursiveLock lock_;

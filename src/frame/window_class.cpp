@@ -23,39 +23,37 @@ LONG_PTR default_procedure(bool wide) {
               : reinterpret_cast<LONG_PTR>(&DefWindowProcA);
 }
 
-// Gives the window procedures outside this library. Read and written in the
-// window's own character set, so that the values are real addresses.
+// Read and written in the window's own character set, so that procedures
+// read back as their real addresses.
+LONG_PTR get_long(HWND window, int index, bool wide) {
+  return wide ? GetWindowLongPtrW(window, index) : GetWindowLongPtrA(window, index);
+}
+void set_long(HWND window, int index, LONG_PTR value, bool wide) {
+  if (wide) {
+    SetWindowLongPtrW(window, index, value);
+  } else {
+    SetWindowLongPtrA(window, index, value);
+  }
+}
+
+// Gives the window procedures outside this library.
 BOOL CALLBACK unhook_window(HWND window, LPARAM) {
   const bool wide = IsWindowUnicode(window) != FALSE;
   // A dialog's window procedure is the system's, which calls the dialog
   // procedure it keeps in DWLP_DLGPROC. Without that one the system's would
   // still not close the dialog on WM_CLOSE (it turns that into IDCANCEL), so
   // the dialog gets the plain default window procedure.
-  if (GetClassWord(window, GCW_ATOM) == dialog_class) {
-    const LONG_PTR dialog_procedure =
-        wide ? GetWindowLongPtrW(window, DWLP_DLGPROC) : GetWindowLongPtrA(window, DWLP_DLGPROC);
-    if (in_this_library(dialog_procedure)) {
-      if (wide) {
-        SetWindowLongPtrW(window, DWLP_DLGPROC, 0);
-        SetWindowLongPtrW(window, GWLP_WNDPROC, default_procedure(true));
-      } else {
-        SetWindowLongPtrA(window, DWLP_DLGPROC, 0);
-        SetWindowLongPtrA(window, GWLP_WNDPROC, default_procedure(false));
-      }
-      return TRUE;
-    }
+  if (GetClassWord(window, GCW_ATOM) == dialog_class &&
+      in_this_library(get_long(window, DWLP_DLGPROC, wide))) {
+    set_long(window, DWLP_DLGPROC, 0, wide);
+    set_long(window, GWLP_WNDPROC, default_procedure(wide), wide);
+    return TRUE;
   }
-  const LONG_PTR procedure =
-      wide ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
-  if (!in_this_library(procedure)) return TRUE;
+  if (!in_this_library(get_long(window, GWLP_WNDPROC, wide))) return TRUE;
   LONG_PTR replacement =
       wide ? GetClassLongPtrW(window, GCLP_WNDPROC) : GetClassLongPtrA(window, GCLP_WNDPROC);
   if (in_this_library(replacement)) replacement = default_procedure(wide);
-  if (wide) {
-    SetWindowLongPtrW(window, GWLP_WNDPROC, replacement);
-  } else {
-    SetWindowLongPtrA(window, GWLP_WNDPROC, replacement);
-  }
+  set_long(window, GWLP_WNDPROC, replacement, wide);
   return TRUE;
 }
 
@@ -109,13 +107,8 @@ WindowClassRef::~WindowClassRef() {
   // class later may reach code that is about to go.
   ClassSearch search{atom, nullptr};
   EnumWindows(search_top_level, reinterpret_cast<LPARAM>(&search));
-  if (search.found == nullptr) return;
-  const bool wide = IsWindowUnicode(search.found) != FALSE;
-  if (wide) {
+  if (search.found != nullptr)
     SetClassLongPtrW(search.found, GCLP_WNDPROC, default_procedure(true));
-  } else {
-    SetClassLongPtrA(search.found, GCLP_WNDPROC, default_procedure(false));
-  }
 }
 
 ATOM WindowClassRef::acquire() {

@@ -92,6 +92,15 @@ void add_devices(HWND list, uint32_t count) {
 // hours; real devices have a few dozen.
 constexpr uint32_t most_source_lines = 256;
 
+uint32_t sources_to_list(uint32_t reported) {
+  if (reported <= most_source_lines) return reported;
+  console_output(NoticeLevel::warning,
+                 format_text("Mixer reports %u source lines - only the first %u are listed",
+                             reported, most_source_lines)
+                     .c_str());
+  return most_source_lines;
+}
+
 // Entry 0 is the speaker line, entry n its source line n-1 of destination 0,
 // the same choice the mixer connection makes. False when a query failed;
 // the entries added before it stay. Otherwise `sources` is the number of
@@ -107,14 +116,7 @@ bool add_lines(HWND list, UINT identifier, uint32_t* sources) {
     return false;
   }
   Api::add(list, terminated(speakers.szName));  // the long name: the short one is cut
-  uint32_t count = speakers.cConnections;
-  if (count > most_source_lines) {
-    console_output(NoticeLevel::warning,
-                   format_text("Mixer reports %u source lines - only the first %u are listed",
-                               count, most_source_lines)
-                       .c_str());
-    count = most_source_lines;
-  }
+  const uint32_t count = sources_to_list(speakers.cConnections);
   for (DWORD source = 0; source < count; ++source) {
     typename Api::Line line = {};
     line.cbStruct = sizeof line;

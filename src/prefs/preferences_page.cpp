@@ -16,20 +16,15 @@ namespace {
 constexpr WPARAM device_changed = MAKEWPARAM(DWX_PREFS_DEVICE_LIST, CBN_SELCHANGE);
 constexpr WPARAM control_changed = MAKEWPARAM(DWX_PREFS_CONTROL_LIST, CBN_SELCHANGE);
 
-// What the device list shows before anything is selected.
-constexpr uint32_t nothing_shown = ~0u;
-
-// Selects the device in use in the device list, which shows `shown`, and
-// shows that device's controls. Listing a mixer's lines may repair the
-// stored control, and a reopen that fails there leaves the host's own
-// volume in use (device 0, which has no lines to list): that is shown next.
-void show_device_in_use(HWND dialog, uint32_t shown) {
+// Selects the device in use in the device list and shows its controls.
+// Listing a mixer's lines may repair the stored control, and a reopen that
+// fails there leaves the host's own volume in use (device 0, which has no
+// lines to list): that is shown next.
+void show_device_in_use(HWND dialog) {
   const uint32_t device = chosen_device();
-  if (device != shown) {
-    uSendMessage(GetDlgItem(dialog, DWX_PREFS_DEVICE_LIST), CB_SETCURSEL, device, 0);
-  }
+  uSendMessage(GetDlgItem(dialog, DWX_PREFS_DEVICE_LIST), CB_SETCURSEL, device, 0);
   refresh_control_list(dialog, device);
-  if (chosen_device() != device) show_device_in_use(dialog, device);
+  if (chosen_device() != device) show_device_in_use(dialog);
 }
 
 void show_stored_choice(HWND dialog) {
@@ -42,7 +37,7 @@ void show_stored_choice(HWND dialog) {
     mixer_id.set(0);
     volume_backend.reopen(0, 0);
   }
-  show_device_in_use(dialog, nothing_shown);
+  show_device_in_use(dialog);
 }
 
 // A device that fails to open leaves the host's own volume in use: the page
@@ -52,7 +47,7 @@ void choose_device(HWND dialog, HWND list) {
   mixer_id.set(static_cast<int32_t>(selected));
   mixer_control.set(0);
   volume_backend.reopen(chosen_device(), 0);
-  show_device_in_use(dialog, static_cast<uint32_t>(selected));
+  show_device_in_use(dialog);
 }
 
 // The lists stay as they are, unless the control's line cannot be opened
@@ -62,7 +57,7 @@ void choose_control(HWND dialog, HWND list) {
   const LRESULT selected = uSendMessage(list, CB_GETCURSEL, 0, 0);
   mixer_control.set(static_cast<int32_t>(selected));
   volume_backend.reopen(device, chosen_control());
-  if (chosen_device() != device) show_device_in_use(dialog, device);
+  if (chosen_device() != device) show_device_in_use(dialog);
 }
 
 // Answers 0 to everything, WM_INITDIALOG included: the page leaves the focus

@@ -14,16 +14,16 @@ void restore_focus(HWND previous) {
 }
 
 void restore_focus_later(HWND previous, HWND borrower) {
-  const DWORD thread = GetWindowThreadProcessId(borrower, nullptr);
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(thread, &info) || info.hwndFocus != borrower) return;
   HWND target = previous;
   if (!IsWindow(target)) {
     HostApi* host = host_api();
     target = host != nullptr ? host->main_window() : nullptr;
   }
-  if (target == nullptr || GetWindowThreadProcessId(target, nullptr) != thread) return;
+  // Only a window of the borrower's thread can take that thread's focus.
+  if (target == nullptr ||
+      GetWindowThreadProcessId(target, nullptr) != GetWindowThreadProcessId(borrower, nullptr)) {
+    return;
+  }
   PostMessageW(target, WM_ACTIVATE, WA_ACTIVE, 0);
 }
 

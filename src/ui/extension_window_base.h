@@ -118,9 +118,8 @@ HWND ExtensionWindowBase<Window>::create_or_transfer_window(HWND parent, Extensi
     return nullptr;
   }
   if (!own_windows.add(created, &window, &let_go)) {
-    // Unknown to the unload, it could outlive the code it runs. Its
-    // WM_NCDESTROY forgets it and releases the class.
-    DestroyWindow(created);
+    // Unknown to the unload, it could outlive the code it runs.
+    destroy_window();
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     report_window_failure("Failed to create window - %s");
     return nullptr;
