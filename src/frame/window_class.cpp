@@ -107,8 +107,9 @@ WindowClassRef::~WindowClassRef() {
   // class later may reach code that is about to go.
   ClassSearch search{atom, nullptr};
   EnumWindows(search_top_level, reinterpret_cast<LPARAM>(&search));
-  if (search.found != nullptr)
+  if (search.found != nullptr) {
     SetClassLongPtrW(search.found, GCLP_WNDPROC, default_procedure(true));
+  }
 }
 
 ATOM WindowClassRef::acquire() {

@@ -51,6 +51,8 @@ class WindowClassRef {
 // class's own or the system's default, and its thread is asked to close it;
 // the answer is false, and nothing of the component hears of it again.
 bool let_go_of_window(HWND window);
+
+// Whether the window is the calling thread's.
 bool on_this_thread(HWND window);
 
 // The window procedure of a class whose windows belong to objects of type
