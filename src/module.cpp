@@ -16,6 +16,7 @@
 #include "frame/component_client.h"
 #include "frame/component_state.h"
 #include "frame/component_version.h"
+#include "frame/own_windows.h"
 #include "frame/settings.h"
 #include "frame/window_class.h"
 #include "host/guids.h"
@@ -64,10 +65,17 @@ WindowClassRef panel_window_class("F14E14BB-32D3-4d44-9D0F-CDEAC87F371E",
 ExtensionWindowFactory<VolumeToolbar> toolbar_window_factory;
 ExtensionWindowFactory<VolumePanel> panel_window_factory;
 
+// At unload every slider window and page still there goes first, before the
+// registry and the classes they use: the host need not have released or
+// closed them.
+OwnWindows own_windows;
+
 VolumeComponentClient component_client;
 
-// The module strings are the first thing freed at unload.
+// Never destroyed: every clean-up above reads it. Its module strings are
+// the first thing freed at unload.
 ComponentState component;
+ModuleStringsCleanUp module_strings_clean_up;
 
 }  // namespace dwx
 

@@ -150,8 +150,7 @@ bool MixerConnection::open_mixer(uint32_t device, uint32_t control) {
     report_mixer_error(failure, result);
     return false;
   }
-  minimum_ = volume.Bounds.dwMinimum;
-  maximum_ = volume.Bounds.dwMaximum;
+  bounds_ = ControlRange{volume.Bounds.dwMinimum, volume.Bounds.dwMaximum};
   control_id_ = volume.dwControlID;
   return true;
 }
@@ -169,7 +168,7 @@ bool MixerConnection::read_level(VolumeLevel* level) {
     report_mixer_warning("mixerGetControlDetails failed in GetVolume - %s", result);
     return false;
   }
-  *level = level_of(value.dwValue);
+  *level = bounds_.level_at(value.dwValue);
   return true;
 }
 
@@ -179,37 +178,13 @@ void MixerConnection::write_level(VolumeLevel level) {
     return;
   }
   MIXERCONTROLDETAILS_UNSIGNED value = {};
-  value.dwValue = minimum_ + offset_of(level);
+  value.dwValue = bounds_.value_for(level);
   MIXERCONTROLDETAILS details = value_details(control_id_, &value);
   const MMRESULT result = mixerSetControlDetails(
       as_object(mixer_), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
   if (result != MMSYSERR_NOERROR) {
     report_mixer_warning("mixerSetControlDetails failed in SetVolume - %s", result);
   }
-}
-
-// Unsigned 32-bit throughout: the difference wraps and the product keeps its
-// low bits, which stays exact for ranges up to 4,294,967 steps.
-uint32_t MixerConnection::offset_of(VolumeLevel level) const {
-  return (maximum_ - minimum_) * static_cast<uint32_t>(level) / 1000u;
-}
-
-VolumeLevel MixerConnection::level_of(uint32_t value) const {
-  const uint32_t range = maximum_ - minimum_;
-  if (range == 0) return 0;  // a control with no range has no position
-  const uint32_t offset = value - minimum_;
-  uint32_t level = offset * 1000u / range;
-  // Writes truncate, and the plain quotient truncates again, so a level
-  // would read back a step lower. Taken instead: the level whose written
-  // value is nearer. On a control of 1001 values or more every level then
-  // reads back as itself, which rounding the quotient misses for some ranges
-  // below 2001 values (999 on 0..1001). Out of bounds the quotient stays.
-  if (offset < range) {
-    const uint32_t below = offset_of(static_cast<VolumeLevel>(level));
-    const uint32_t above = offset_of(static_cast<VolumeLevel>(level + 1));
-    if (above - offset < offset - below) ++level;
-  }
-  return static_cast<VolumeLevel>(level);
 }
 
 LRESULT MixerConnection::handle_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "backend/control_range.h"
 #include "backend/volume_scale.h"
 #include "frame/window_class.h"
 
@@ -51,14 +52,10 @@ class MixerConnection {
   void destroy_callback_window();
   void forget_callback_window();
   bool open_mixer(uint32_t device, uint32_t control);
-  // The control's value for a level, counted from its minimum, and back.
-  uint32_t offset_of(VolumeLevel level) const;
-  VolumeLevel level_of(uint32_t value) const;
 
   HWND callback_window_ = nullptr;
   HMIXER mixer_ = nullptr;
-  uint32_t minimum_ = 0;
-  uint32_t maximum_ = 0;
+  ControlRange bounds_;  // of the open control
   uint32_t control_id_ = 0;
 };
 

@@ -12,15 +12,19 @@ namespace dwx {
 
 void SliderRegistry::add(HWND window) {
   const Entry entry = {window, GetWindowThreadProcessId(window, nullptr)};
-  LockGuard guard(lock_);
-  if (entries_.append(&entry, sizeof entry) != nullptr) return;
-  for (Entry& spare : spares_) {
-    if (spare.window != nullptr) continue;
-    spare = entry;
-    return;
+  {
+    LockGuard guard(lock_);
+    if (entries_.append(&entry, sizeof entry) != nullptr) return;
+    for (Entry& spare : spares_) {
+      if (spare.window != nullptr) continue;
+      spare = entry;
+      return;
+    }
   }
   // The heap refused and the spares are taken: the window shows the level it
-  // was created with and nothing after, and the user should hear why.
+  // was created with and nothing after, and the user should hear why. Told
+  // once the lock is free: the console may take the host's lock, under which
+  // the host's own thread may be waiting for this one to broadcast.
   Utf8String reason = system_error_text(ERROR_NOT_ENOUGH_MEMORY, nullptr);
   notice_log.warning(
       format_text("Volume slider will not follow volume changes - %s", reason.c_str()).c_str());

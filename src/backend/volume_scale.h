@@ -10,6 +10,11 @@ using VolumeLevel = int32_t;
 constexpr VolumeLevel level_silence = 0;
 constexpr VolumeLevel level_full = 1000;
 
+// The level held to the scale: a value from outside may lie anywhere.
+constexpr VolumeLevel limit_level(VolumeLevel level) {
+  return level < level_silence ? level_silence : level > level_full ? level_full : level;
+}
+
 // Hundredths of a decibel, the host's own volume unit: 0 is full volume,
 // -6000 the floor this scale produces. Both directions truncate the exact
 // result toward zero, whatever the calling thread's FPU state.

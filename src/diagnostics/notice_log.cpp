@@ -89,8 +89,10 @@ void NoticeLog::discard() {
 
 NoticeLog::~NoticeLog() {
   // Runs once, at library unload, when no other thread can be inside the
-  // component any more: no lock is taken.
-  if (queue_.count() == 0) return;
+  // component any more: no lock is taken. When the process is ending, its
+  // other threads are gone and user32 may be partly torn down: a box could
+  // hold the end for ever, and nobody may be there to close it.
+  if (queue_.count() == 0 || process_ending()) return;
   Utf8String text(GrowthMode::exact);
   for (uint32_t i = 0; i < queue_.count(); ++i) {
     if (text.length() > 0) text.append("\n", unbounded);

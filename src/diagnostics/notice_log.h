@@ -43,7 +43,8 @@ class NoticeQueue {
 class NoticeLog {
  public:
   NoticeLog() = default;
-  // Unload: shows the remaining notices, then frees them.
+  // Unload: shows the remaining notices, then frees them. At the end of the
+  // process they are only freed.
   ~NoticeLog();
   NoticeLog(const NoticeLog&) = delete;
   NoticeLog& operator=(const NoticeLog&) = delete;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <type_traits>
 
 #include "host/host_api.h"
 #include "text/text_copy.h"
@@ -13,6 +14,9 @@ namespace dwx {
 // One per loaded library (defined in module.cpp). The entry function writes
 // the module instance and the HostApi once, before the host uses any service;
 // the ready flag is one byte written by the host and read without a lock.
+// Every clean-up at unload may read this state, the last of them included,
+// so it has no destructor and lives as long as the image: only its module
+// strings are freed, by the first clean-up (ModuleStringsCleanUp).
 class ComponentState {
  public:
   constexpr ComponentState() = default;
@@ -22,9 +26,11 @@ class ComponentState {
     instance_ = instance;
   }
   void set_module_strings(const char* first, const char* name) {
-    first_string_.assign(first);
-    module_name_.assign(name);
+    replace_copy(&first_string_, first);
+    replace_copy(&module_name_, name);
   }
+  // The module name reads as the empty string from then on.
+  void free_module_strings() { set_module_strings(nullptr, nullptr); }
   void set_services_ready(bool ready) { ready_.store(ready ? 1 : 0, std::memory_order_release); }
   // The library is being unloaded because the process ends: its windows,
   // classes and mixer go with the process, and user32 may be partly gone.
@@ -34,19 +40,28 @@ class ComponentState {
   HostApi* host_api() const { return host_; }
   bool services_ready() const { return ready_.load(std::memory_order_acquire) != 0; }
   // The empty string when the host gave none.
-  const char* module_name() const { return module_name_.get(); }
+  const char* module_name() const { return module_name_ != nullptr ? module_name_ : ""; }
   bool process_ending() const { return process_ending_; }
 
  private:
   HINSTANCE instance_ = nullptr;
   HostApi* host_ = nullptr;
   std::atomic<unsigned char> ready_{0};
-  bool process_ending_ = false;  // written by the detach notification, before any clean-up
-  OwnedText first_string_;       // kept until unload, never read
-  OwnedText module_name_;
+  bool process_ending_ = false;   // written by the detach notification, before any clean-up
+  char* first_string_ = nullptr;  // kept until unload, never read
+  char* module_name_ = nullptr;   // none reads as the empty string
 };
 
+static_assert(std::is_trivially_destructible<ComponentState>::value,
+              "read by every clean-up at unload, so never destroyed");
+
 extern ComponentState component;
+
+// Defined right after the state: the first clean-up at unload frees the
+// module strings.
+struct ModuleStringsCleanUp {
+  ~ModuleStringsCleanUp() { component.free_module_strings(); }
+};
 
 // Accessors every part of the component uses.
 inline HINSTANCE module_instance() { return component.module_instance(); }

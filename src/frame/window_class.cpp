@@ -2,7 +2,6 @@
 #include "frame/window_class.h"
 
 #include "frame/component_state.h"
-#include "text/pointer_list.h"
 
 namespace dwx {
 
@@ -16,36 +15,58 @@ bool in_this_library(LONG_PTR address) {
          owner == module_instance();
 }
 
-// Gives the window a procedure outside this library. Read and written in the
-// window's own character set, so that the values are real addresses.
+// Atom of the system's dialog class.
+constexpr ATOM dialog_class = 0x8002;
+
+LONG_PTR default_procedure(bool wide) {
+  return wide ? reinterpret_cast<LONG_PTR>(&DefWindowProcW)
+              : reinterpret_cast<LONG_PTR>(&DefWindowProcA);
+}
+
+// Read and written in the window's own character set, so that procedures
+// read back as their real addresses.
+LONG_PTR get_long(HWND window, int index, bool wide) {
+  return wide ? GetWindowLongPtrW(window, index) : GetWindowLongPtrA(window, index);
+}
+void set_long(HWND window, int index, LONG_PTR value, bool wide) {
+  if (wide) {
+    SetWindowLongPtrW(window, index, value);
+  } else {
+    SetWindowLongPtrA(window, index, value);
+  }
+}
+
+// Gives the window procedures outside this library.
 BOOL CALLBACK unhook_window(HWND window, LPARAM) {
   const bool wide = IsWindowUnicode(window) != FALSE;
-  const LONG_PTR procedure =
-      wide ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
-  if (!in_this_library(procedure)) return TRUE;
+  // A dialog's window procedure is the system's, which calls the dialog
+  // procedure it keeps in DWLP_DLGPROC. Without that one the system's would
+  // still not close the dialog on WM_CLOSE (it turns that into IDCANCEL), so
+  // the dialog gets the plain default window procedure.
+  if (GetClassWord(window, GCW_ATOM) == dialog_class &&
+      in_this_library(get_long(window, DWLP_DLGPROC, wide))) {
+    set_long(window, DWLP_DLGPROC, 0, wide);
+    set_long(window, GWLP_WNDPROC, default_procedure(wide), wide);
+    return TRUE;
+  }
+  if (!in_this_library(get_long(window, GWLP_WNDPROC, wide))) return TRUE;
   LONG_PTR replacement =
       wide ? GetClassLongPtrW(window, GCLP_WNDPROC) : GetClassLongPtrA(window, GCLP_WNDPROC);
-  if (in_this_library(replacement)) {
-    replacement = wide ? reinterpret_cast<LONG_PTR>(&DefWindowProcW)
-                       : reinterpret_cast<LONG_PTR>(&DefWindowProcA);
-  }
-  if (wide) {
-    SetWindowLongPtrW(window, GWLP_WNDPROC, replacement);
-  } else {
-    SetWindowLongPtrA(window, GWLP_WNDPROC, replacement);
-  }
+  if (in_this_library(replacement)) replacement = default_procedure(wide);
+  set_long(window, GWLP_WNDPROC, replacement, wide);
   return TRUE;
 }
 
 struct ClassSearch {
   ATOM atom;
-  PointerListOf<HWND> found;
+  HWND found;
 };
 
-BOOL CALLBACK collect_if_of_class(HWND window, LPARAM context) {
+BOOL CALLBACK stop_at_class(HWND window, LPARAM context) {
   auto* search = reinterpret_cast<ClassSearch*>(context);
-  if (GetClassWord(window, GCW_ATOM) == search->atom) search->found.append(window);
-  return TRUE;
+  if (GetClassWord(window, GCW_ATOM) != search->atom) return TRUE;
+  search->found = window;
+  return FALSE;
 }
 
 // Top-level windows of the whole desktop: this process's are searched, with
@@ -54,15 +75,19 @@ BOOL CALLBACK search_top_level(HWND window, LPARAM context) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   if (process != GetCurrentProcessId()) return TRUE;
-  collect_if_of_class(window, context);
-  EnumChildWindows(window, collect_if_of_class, context);
-  return TRUE;
+  if (!stop_at_class(window, context)) return FALSE;
+  EnumChildWindows(window, stop_at_class, context);
+  return reinterpret_cast<ClassSearch*>(context)->found == nullptr;
 }
 
 }  // namespace
 
+bool on_this_thread(HWND window) {
+  return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
 bool let_go_of_window(HWND window) {
-  if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
+  if (on_this_thread(window)) {
     DestroyWindow(window);
     return true;
   }
@@ -73,19 +98,17 @@ bool let_go_of_window(HWND window) {
 }
 
 WindowClassRef::~WindowClassRef() {
-  if (!process_ending()) unregister();
-}
-
-void WindowClassRef::let_go_of_windows() {
+  if (process_ending()) return;
+  unregister();
   const ATOM atom = atom_.load();
-  if (atom == 0 || process_ending()) return;
-  // Collected first: destroying windows while the system enumerates them
-  // would change the list under it.
-  ClassSearch search{atom, {}};
+  if (atom == 0) return;
+  // A window of another thread, let go of and not yet closed, still holds
+  // the class: neither its last messages nor a window someone makes of the
+  // class later may reach code that is about to go.
+  ClassSearch search{atom, nullptr};
   EnumWindows(search_top_level, reinterpret_cast<LPARAM>(&search));
-  for (uint32_t i = 0; i < search.found.count(); ++i) {
-    const HWND window = search.found.at(i);
-    if (IsWindow(window)) let_go_of_window(window);
+  if (search.found != nullptr) {
+    SetClassLongPtrW(search.found, GCLP_WNDPROC, default_procedure(true));
   }
 }
 

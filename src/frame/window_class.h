@@ -22,7 +22,9 @@ class WindowClassRef {
   WindowClassRef(const char* class_name, WNDPROC procedure)
       : class_name_(class_name), procedure_(procedure) {}
   // Unload: a class still registered is unregistered, unless the process is
-  // ending and takes it along.
+  // ending and takes it along. One that a window of another thread still
+  // holds (let go of, and closing there) cannot be: its procedure becomes
+  // the system's default instead.
   ~WindowClassRef();
   WindowClassRef(const WindowClassRef&) = delete;
   WindowClassRef& operator=(const WindowClassRef&) = delete;
@@ -32,9 +34,6 @@ class WindowClassRef {
   ATOM acquire();
   void release();
   void unregister();
-  // Unload: every window of this class in the process is let go of (see
-  // let_go_of_window). Their WM_NCDESTROY releases what they held.
-  void let_go_of_windows();
 
   const char* class_name() const { return class_name_; }
 
@@ -47,10 +46,14 @@ class WindowClassRef {
 
 // Destroys a window of the calling thread and answers true. Another thread's
 // window cannot be destroyed from here: it and its children are made
-// harmless instead, every procedure of this library in them replaced by the
+// harmless instead, every procedure of this library the system keeps for
+// them (window procedures, subclasses, a dialog's procedure) replaced by the
 // class's own or the system's default, and its thread is asked to close it;
 // the answer is false, and nothing of the component hears of it again.
 bool let_go_of_window(HWND window);
+
+// Whether the window is the calling thread's.
+bool on_this_thread(HWND window);
 
 // The window procedure of a class whose windows belong to objects of type
 // Object: the object pointer, given as the creation parameter, is kept in the

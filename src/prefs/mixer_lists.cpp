@@ -87,10 +87,24 @@ void add_devices(HWND list, uint32_t count) {
   }
 }
 
+// Source lines the page lists at most. The count comes from the driver, and
+// one that claims billions and answers every query would hold the page for
+// hours; real devices have a few dozen.
+constexpr uint32_t most_source_lines = 256;
+
+uint32_t sources_to_list(uint32_t reported) {
+  if (reported <= most_source_lines) return reported;
+  console_output(NoticeLevel::warning,
+                 format_text("Mixer reports %u source lines - only the first %u are listed",
+                             reported, most_source_lines)
+                     .c_str());
+  return most_source_lines;
+}
+
 // Entry 0 is the speaker line, entry n its source line n-1 of destination 0,
 // the same choice the mixer connection makes. False when a query failed;
 // the entries added before it stay. Otherwise `sources` is the number of
-// source lines.
+// source lines listed.
 template <class Api>
 bool add_lines(HWND list, UINT identifier, uint32_t* sources) {
   typename Api::Line speakers = {};
@@ -102,7 +116,8 @@ bool add_lines(HWND list, UINT identifier, uint32_t* sources) {
     return false;
   }
   Api::add(list, terminated(speakers.szName));  // the long name: the short one is cut
-  for (DWORD source = 0; source < speakers.cConnections; ++source) {
+  const uint32_t count = sources_to_list(speakers.cConnections);
+  for (DWORD source = 0; source < count; ++source) {
     typename Api::Line line = {};
     line.cbStruct = sizeof line;
     line.dwSource = source;
@@ -114,7 +129,7 @@ bool add_lines(HWND list, UINT identifier, uint32_t* sources) {
     }
     Api::add(list, terminated(line.szName));
   }
-  *sources = speakers.cConnections;
+  *sources = count;
   return true;
 }
 

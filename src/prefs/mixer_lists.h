@@ -15,9 +15,10 @@ uint32_t add_mixer_devices(HWND device_list);
 
 // Shows the control label and list for a mixer device, or the note about the
 // host's own volume for device 0, and for a mixer device fills the list with
-// its speaker line and then its source lines, selecting mixer_control. A
-// stored control the device no longer has is set back to 0 and the backend
-// reopened on the speaker line.
+// its speaker line and then its source lines (the first 256 of a driver that
+// claims more, with a warning), selecting mixer_control. A stored control
+// the list does not hold is set back to 0 and the backend reopened on the
+// speaker line.
 void refresh_control_list(HWND dialog, uint32_t device);
 
 }  // namespace dwx

@@ -101,7 +101,13 @@ uint8_t* ByteBlock::ensure_size(uint32_t n) {
 uint8_t* ByteBlock::write_at(uint32_t offset, const void* source, uint32_t count) {
   const uint32_t end = offset + count;
   if (end < offset) return nullptr;  // the block cannot reach past 4 GB
+  // A source inside this block (b.append(b.data(), n)) moves with it when it
+  // grows: it is found again by its offset. Compared as addresses, since
+  // unrelated pointers have no order; an empty block has no inside.
+  const uintptr_t from = reinterpret_cast<uintptr_t>(source) - reinterpret_cast<uintptr_t>(data_);
+  const bool inside = from < capacity_;
   if (size_ < end && set_size(end) == nullptr) return nullptr;
+  if (inside) source = data_ + from;
   uint8_t* at = data_ + offset;
   if (count != 0) {
     if (source != nullptr) {

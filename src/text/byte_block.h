@@ -41,8 +41,9 @@ class ByteBlock {
   // when it could not grow.
   uint8_t* ensure_size(uint32_t n);
   // Copies count bytes (or writes count zero bytes when source is null) at
-  // offset, growing the block as needed. Returns the address of offset, or
-  // null when the block could not grow to hold them.
+  // offset, growing the block as needed; the source may lie in the block
+  // itself. Returns the address of offset, or null when the block could not
+  // grow to hold them.
   uint8_t* write_at(uint32_t offset, const void* source, uint32_t count);
   uint8_t* append(const void* source, uint32_t count) { return write_at(size_, source, count); }
 

@@ -31,21 +31,12 @@ char* copy_text(const char* text, uint32_t max) {
   return copy;
 }
 
-void OwnedText::assign(const char* text) {
-  if (text == nullptr || text[0] == '\0') {
-    clear();
-    return;
-  }
-  // A fresh copy before the old one goes, so that a text taken from this
-  // very copy (or from inside it) is still readable while it is copied.
-  char* copy = copy_text(text, unbounded);
-  std::free(text_);
-  text_ = copy;
-}
-
-void OwnedText::clear() {
-  std::free(text_);
-  text_ = nullptr;
+void replace_copy(char** held, const char* text) {
+  // A fresh copy before the old one goes, so that a text taken from the old
+  // copy (or from inside it) is still readable while it is copied.
+  char* copy = text != nullptr && text[0] != '\0' ? copy_text(text, unbounded) : nullptr;
+  std::free(*held);
+  *held = copy;
 }
 
 }  // namespace dwx

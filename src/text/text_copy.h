@@ -17,6 +17,11 @@ uint32_t bounded_length(const char16_t* text, uint32_t max);
 // when the heap has no room. Free it with free().
 char* copy_text(const char* text, uint32_t max);
 
+// Replaces the copy `*held` (or none) with a copy of a NUL-terminated text;
+// an empty or null text leaves no copy, and so does a heap with no room. The
+// text may be taken from the old copy.
+void replace_copy(char** held, const char* text);
+
 // An owned copy of a NUL-terminated text, or no text at all (which reads as
 // the empty string). Copying an empty text frees the copy held.
 class OwnedText {
@@ -28,8 +33,8 @@ class OwnedText {
 
   // Replaces the held copy. When the heap cannot hold the new text, there is
   // no text afterwards.
-  void assign(const char* text);
-  void clear();
+  void assign(const char* text) { replace_copy(&text_, text); }
+  void clear() { replace_copy(&text_, nullptr); }
   const char* get() const { return text_ ? text_ : ""; }
   bool empty() const { return text_ == nullptr; }
 

@@ -51,9 +51,6 @@ template <class Window>
 class ExtensionWindowFactory final : public ListedFactory {
  public:
   ExtensionWindowFactory() : ListedFactory(extension_window_class) {}
-  // Unload: windows whose objects the host never released would outlive the
-  // code they run on. They go now, before the registry and their class.
-  ~ExtensionWindowFactory() { Window::window_class().let_go_of_windows(); }
   void* create() override { return CountedWindow<Window>::create(); }
 };
 

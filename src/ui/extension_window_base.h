@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "frame/component_state.h"
+#include "frame/own_windows.h"
 #include "frame/window_class.h"
 #include "host/guids.h"
 #include "host/utf8api.h"
@@ -27,6 +28,9 @@ struct ExtensionDescription {
 // Window's `host_window_` (an atomic window handle) and `host_`, and
 //   static const ExtensionDescription description;
 //   static WindowClassRef& window_class();
+//   void let_go_elsewhere(HWND window);  // what the window's end would do
+// The last runs when the window is another thread's, which will close it
+// without this object hearing of it.
 template <class Window>
 class ExtensionWindowBase : public ExtensionWindow {
  public:
@@ -71,6 +75,7 @@ class ExtensionWindowBase : public ExtensionWindow {
   // released, so that the next create builds a new one; destroy_window has
   // already done both for a window it destroys itself.
   void forget_host_window(HWND window) {
+    own_windows.remove(window);
     HWND expected = window;
     if (self().host_window_.compare_exchange_strong(expected, nullptr)) {
       Window::window_class().release();
@@ -79,6 +84,8 @@ class ExtensionWindowBase : public ExtensionWindow {
 
  private:
   Window& self() { return static_cast<Window&>(*this); }
+  // How unload lets go of a host window whose object the host never released.
+  static void let_go(void* window) { static_cast<Window*>(window)->destroy_window(); }
 };
 
 template <class Window>
@@ -109,6 +116,14 @@ HWND ExtensionWindowBase<Window>::create_or_transfer_window(HWND parent, Extensi
   if (created == nullptr) {
     report_window_failure("Failed to create window - %s");
     window_class.release();
+    return nullptr;
+  }
+  if (!own_windows.add(created, &window, &let_go)) {
+    // Unknown to the unload, it could outlive the code it runs.
+    destroy_window();
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    report_window_failure("Failed to create window - %s");
+    return nullptr;
   }
   return created;
 }
@@ -119,8 +134,11 @@ void ExtensionWindowBase<Window>::destroy_window() {
   // destroyed and its class released once.
   HWND held = self().host_window_.exchange(nullptr);
   if (held == nullptr) return;
-  // Another thread's window is made harmless instead: its procedures would
-  // otherwise reach this object after it is freed.
+  own_windows.remove(held);
+  // Another thread's window is made harmless instead, and closes there: its
+  // procedures would otherwise reach this object after it is freed. What its
+  // end would do here is done now.
+  if (!on_this_thread(held)) self().let_go_elsewhere(held);
   let_go_of_window(held);
   Window::window_class().release();
 }

@@ -61,6 +61,11 @@ class SliderHost : public ExtensionWindowBase<Window> {
 
   // Nothing else to set up under the registry lock.
   void on_registered() {}
+  // The window is another thread's, let go of from here: it leaves the
+  // registry now, so that no broadcast reaches its handle once it has gone
+  // (when the system may have given it to someone else's window), and its
+  // trackbar goes with it there.
+  void let_go_elsewhere(HWND window);
 
  private:
   void create_trackbar_in(HWND window);
@@ -137,6 +142,17 @@ void SliderHost<Window, Direction>::destroy_trackbar(HWND window) {
     slider_registry.remove(slider.registry_entry(window));
   }
   DestroyWindow(slider.trackbar_);
+  slider.trackbar_ = nullptr;
+}
+
+template <class Window, class Direction>
+void SliderHost<Window, Direction>::let_go_elsewhere(HWND window) {
+  Window& slider = self();
+  if (slider.trackbar_ == nullptr) return;
+  {
+    LockGuard guard(slider_registry.lock());
+    slider_registry.remove(slider.registry_entry(window));
+  }
   slider.trackbar_ = nullptr;
 }
 

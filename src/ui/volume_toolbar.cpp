@@ -59,6 +59,17 @@ void VolumeToolbar::on_registered() {
       uSetWindowLong(trackbar_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&trackbar_procedure)));
 }
 
+void VolumeToolbar::let_go_elsewhere(HWND window) {
+  // A drag cut short there: its tooltip is owned by the player's main
+  // window, not by the host window, and would outlive the host window's
+  // closing, so it is asked to close too; the focus the drag borrowed goes
+  // back before the host window closes. The capture goes with the trackbar.
+  tooltip_.hide();
+  if (dragging_) restore_focus_later(previous_focus_, window);
+  dragging_ = false;
+  SliderHost::let_go_elsewhere(window);
+}
+
 void VolumeToolbar::on_destroy() {
   // A drag the window's end cuts short. The tooltip goes with the window
   // (see TrackingTooltip): nothing may reach it from here on, and the next

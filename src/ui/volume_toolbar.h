@@ -41,6 +41,7 @@ class VolumeToolbar : public SliderHost<VolumeToolbar, Horizontal> {
   HWND registry_entry(HWND) const { return trackbar_; }
   void on_registered();
   void on_destroy();
+  void let_go_elsewhere(HWND window);
 
   // Trackbar subclass (volume_toolbar_mouse.cpp). The handlers answer true
   // when they have dealt with the message, false when it goes on to the

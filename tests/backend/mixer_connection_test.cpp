@@ -171,29 +171,36 @@ TEST_F(MixerConnectionTest, ExactArithmeticOnTheFullSixteenBitRange) {
   }
 }
 
+// Each level writes its share of the whole range, truncated, and reads back
+// as itself, however wide the range: past 4,294,967 steps a 32-bit product
+// would wrap.
 TEST_F(MixerConnectionTest, EveryLevelReadsBackAsWrittenOnControlsOf1001ValuesOrMore) {
   ScriptedMixer mixer(GetModuleHandleW(nullptr));
   mixer.record_calls = false;
   mixer.devices = {ScriptedMixer::device(L"Card")};
   const struct {
     DWORD minimum, maximum;
-  } bounds[] = {{0, 1000},
-                {0, 1001},
-                {0, 1999},
-                {0, 65535},
-                {500, 66035},
-                {0, 4294967},
-                {0xFFFF0000u, 0xFFFFFFFFu}};
+  } bounds[] = {{0, 1000},        {0, 1001},        {0, 1999},
+                {0, 65535},       {500, 66035},     {0, 4294967},
+                {0, 4294968},     {0, 10000000},    {0xFFFF0000u, 0xFFFFFFFFu},
+                {0, 0xFFFFFFFFu}, {1, 0xFFFFFFFFu}, {123456, 987654321}};
   for (const auto& b : bounds) {
     mixer.devices[0].speakers.minimum = b.minimum;
     mixer.devices[0].speakers.maximum = b.maximum;
     ASSERT_TRUE(connection->open(1, 0));
+    const uint64_t range = b.maximum - b.minimum;
     std::vector<std::pair<int, int>> changed;
+    std::vector<int> misplaced;
     for (int level = 0; level <= 1000; ++level) {
       connection->write_level(level);
+      if (mixer.value_of(100) != b.minimum + range * static_cast<uint64_t>(level) / 1000) {
+        misplaced.push_back(level);
+      }
       const int back = level_read(*connection);
       if (back != level) changed.emplace_back(level, back);
     }
+    EXPECT_EQ((std::vector<int>{}), misplaced)
+        << "levels not written in proportion on " << b.minimum << ".." << b.maximum;
     EXPECT_EQ((std::vector<std::pair<int, int>>{}), changed)
         << "(written, read) on " << b.minimum << ".." << b.maximum;
   }
@@ -307,9 +314,12 @@ TEST_F(MixerConnectionTest, ArithmeticFollowsTheControlsBounds) {
   connection->write_level(250);
   EXPECT_EQ(1500u, mixer.value_of(100));
   EXPECT_EQ(250, level_read(*connection));
-  // Below the minimum the difference wraps, unclamped, as unsigned arithmetic does.
+  // A driver's value outside its own bounds is held to them: below the
+  // minimum is silence, not a level two million steps up the scale.
   mixer.set_value(100, 999);
-  EXPECT_EQ(static_cast<int>((0xFFFFFFFFu * 1000u) / 2000u), level_read(*connection));
+  EXPECT_EQ(0, level_read(*connection));
+  mixer.set_value(100, 0xFFFFFFFFu);
+  EXPECT_EQ(1000, level_read(*connection));
 }
 
 TEST_F(MixerConnectionTest, AControlWithNoRangeReadsAsSilenceAndWritesItsMinimum) {

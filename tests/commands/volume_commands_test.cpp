@@ -351,6 +351,15 @@ TEST_F(VolumeCommandsTest, OnTheHostsOwnVolumeTheCommandsSetItInHundredthsOfADec
   menu->perform(volume_mute);
   EXPECT_EQ((std::vector<int>{-6000}), host.volume_sets()) << "silence is the -60 dB floor";
   EXPECT_EQ(501, stored("mixer_mute_level"));
+
+  // A host above full volume, as far as +127 dB: the commands step from
+  // full volume, where the scale ends (level 985 is -0.13 dB).
+  host.clear_records();
+  host.change_volume(12700);
+  menu->perform(volume_up);
+  host.change_volume(12700);
+  menu->perform(volume_down);
+  EXPECT_EQ((std::vector<int>{0, -13}), host.volume_sets());
 }
 
 TEST_F(VolumeCommandsTest, OnWinesOwnMixerTheCommandsMoveItsMasterVolume) {

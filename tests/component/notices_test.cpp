@@ -8,6 +8,8 @@
 #include "standin_host/menu_items.h"
 #include "support/blob.h"
 #include "support/scripted_mixer.h"
+#include "support/watchdog.h"
+#include "utf8api_testing.h"
 
 namespace {
 
@@ -88,6 +90,27 @@ TEST_F(NoticesTest, AnErrorStillQueuedAtUnloadIsShownInOneBox) {
   EXPECT_EQ(0u, message_boxes.calls[0].flags);
   EXPECT_EQ(nullptr, message_boxes.calls[0].owner);
   EXPECT_TRUE(host.console_lines().empty());
+}
+
+// Stands in for a box at the end of a process: one would keep the process
+// from ending, so the process ends at once, with another code.
+int __cdecl end_with_code_77(void*, HWND, const char*, const char*, UINT) {
+  TerminateProcess(GetCurrentProcess(), 77);
+  return IDOK;
+}
+
+// A process that ends with notices still queued takes them along: its other
+// threads are gone and user32 may be partly torn down, so no box may hold it.
+TEST_F(NoticesTest, AProcessEndingWithNoticesQueuedShowsNoBoxAndKeepsItsExitCode) {
+  testing_support::Watchdog watchdog(60000);
+  EXPECT_EXIT(
+      {
+        component.read_config(BlobBuilder().record("mixer_id", 2));
+        press_volume_up();  // queues the error
+        utf8api_set_message_box_hook(&end_with_code_77, nullptr);
+        ExitProcess(42);
+      },
+      ::testing::ExitedWithCode(42), "");
 }
 
 TEST_F(NoticesTest, AnErrorWhileReadyIsPrintedAtTheErrorLevel) {

@@ -118,12 +118,22 @@ TEST_F(NoticeLogTest, NothingQueuedMeansNoBoxAtUnload) {
   EXPECT_TRUE(boxes.calls.empty());
 }
 
+// The source is the module name, or empty when the host gave none, or once
+// the first clean-up at unload has freed it. The state itself is never
+// destroyed: every later clean-up may still report, and read it.
 TEST_F(NoticeLogTest, TheSourceIsTheModuleNameOrEmpty) {
+  static_assert(std::is_trivially_destructible<dwx::ComponentState>::value,
+                "the state outlives every clean-up");
   dwx::component.set_services_ready(true);
   log->warning("named");
   dwx::component.set_module_strings("first", "");
   log->warning("unnamed");
-  EXPECT_EQ((std::vector<std::string>{"2|dwx_volume|named", "2||unnamed"}), console());
+  dwx::component.set_module_strings("first", "dwx_volume");
+  { dwx::ModuleStringsCleanUp unload_begins; }
+  log->error("later in the unload");
+  EXPECT_EQ(
+      (std::vector<std::string>{"2|dwx_volume|named", "2||unnamed", "3||later in the unload"}),
+      console());
 }
 
 TEST_F(NoticeLogTest, NoticesFromManyThreadsAreEachPrintedOnce) {

@@ -1,9 +1,11 @@
 // The page against a scripted mixer: failures Wine's own cannot produce, names
 // outside Latin-1, and exactly which winmm calls the page makes.
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "prefs/page_fixture.h"
+#include "support/watchdog.h"
 #include "utf8api_testing.h"
 
 namespace {
@@ -144,6 +146,64 @@ TEST_P(PageOnScriptedMixer, WithNoMixersOnlyTheHostsOwnVolumeIsListed) {
   EXPECT_FALSE(called(mixer->calls, "mixerGetDevCaps"));
   EXPECT_TRUE(shown(internal_note));
 }
+
+// A driver may claim any number of source lines and answer every query for
+// them: the page lists a bounded number and says so, rather than ask four
+// billion times.
+TEST_F(PreferencesPageTest, ADriverClaimingCountlessSourceLinesGetsABoundedList) {
+  testing_support::Watchdog watchdog(30000);
+  ScriptedDevice device = ScriptedMixer::device(L"Speakers", 2);
+  device.claimed_sources = 0xFFFFFFFFu;
+  script_mixer().devices = {device};
+  mixer->record_calls = false;
+  ASSERT_NE(nullptr, open_page(BlobBuilder().record("mixer_id", 1).record("mixer_control", 2)));
+  const Texts lines = entries(control_list);
+  ASSERT_EQ(257u, lines.size()) << "the speaker line and the first 256 source lines";
+  EXPECT_EQ(L"Source 2", lines.back());
+  EXPECT_EQ(2, selection(control_list));
+  EXPECT_EQ(Lines{"2|dwx_volume|Mixer reports 4294967295 source lines - only the first 256 are "
+                  "listed"},
+            console());
+}
+
+// A reopen that fails leaves the host's own volume in use, and the page
+// shows that: the device list on the host's own volume and its note, not
+// the mixer and a control list whose every choice would now reopen device 0.
+struct FailedReopen {
+  const char* name;
+  int stored_control;
+  bool speakers_fail;
+  int chosen_control;  // -1: none
+};
+void PrintTo(const FailedReopen& c, std::ostream* out) { *out << c.name; }
+
+class PageAfterAFailedReopen : public PreferencesPageTest,
+                               public ::testing::WithParamInterface<FailedReopen> {};
+
+TEST_P(PageAfterAFailedReopen, ShowsTheHostsOwnVolumeInUse) {
+  const FailedReopen& c = GetParam();
+  ScriptedDevice device = ScriptedMixer::device(L"Speakers", 1);
+  device.sources[0].controls_result = MMSYSERR_ERROR;
+  if (c.speakers_fail) device.speakers.controls_result = MMSYSERR_ERROR;
+  script_mixer().devices = {device};
+  ASSERT_NE(
+      nullptr,
+      open_page(BlobBuilder().record("mixer_id", 1).record("mixer_control", c.stored_control)));
+  if (c.chosen_control >= 0) choose(control_list, c.chosen_control);
+  EXPECT_EQ(0, stored()["mixer_id"]) << "the reopen failed";
+  EXPECT_EQ(0, selection(device_list));
+  EXPECT_FALSE(shown(control_label));
+  EXPECT_FALSE(shown(control_list));
+  EXPECT_TRUE(shown(internal_note));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PageAfterAFailedReopen,
+    ::testing::Values(FailedReopen{"ChosenSourceLineWithoutVolume", 0, false, 1},
+                      FailedReopen{"StoredControlRepairedOntoSpeakersWithoutVolume", 5, true, -1}),
+    [](const ::testing::TestParamInfo<FailedReopen>& info) {
+      return std::string(info.param.name);
+    });
 
 // Names come from the system in the form utf8api chose and reach the list
 // unchanged: in UTF-16 anything goes, in the ANSI code page what it holds.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -97,6 +98,33 @@ TEST(ByteBlockTest, WritesCopyOrZeroAndGrowAsNeeded) {
   EXPECT_EQ(at, block.data() + 1);
   EXPECT_EQ(block.size(), 5u) << "a write inside the block does not change its size";
   EXPECT_EQ(std::memcmp(block.data(), "aXY\0\0", 5), 0);
+}
+
+// The source lies in the block itself, and the write makes the block move:
+// the bytes must come from where the block now is.
+TEST(ByteBlockTest, AWriteFromInsideTheBlockSurvivesItsGrowth) {
+  const struct {
+    GrowthMode mode;
+    uint32_t from, count, to;
+    const char* expected;
+  } cases[] = {
+      {GrowthMode::exact, 0, 6, 6, "abcdefabcdef"},         // b.append(b.data(), b.size())
+      {GrowthMode::power_of_two, 0, 6, 6, "abcdefabcdef"},  // 8 bytes become 16
+      {GrowthMode::grow_only, 2, 3, 6, "abcdefcde"},
+      {GrowthMode::exact, 4, 2, 5, "abcdeef"},  // overlapping the end it grows past
+  };
+  for (const auto& c : cases) {
+    ByteBlock block(c.mode);
+    ASSERT_NE(block.append("abcdef", 6), nullptr);
+    const uint32_t end = c.to + c.count;
+    uint8_t* at = block.write_at(c.to, block.data() + c.from, c.count);
+    ASSERT_NE(at, nullptr);
+    EXPECT_EQ(at, block.data() + c.to);
+    ASSERT_EQ(block.size(), end);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(block.data()), end),
+              std::string(c.expected, end))
+        << "mode " << static_cast<int>(c.mode) << ", from " << c.from << " to " << c.to;
+  }
 }
 
 TEST(ByteBlockTest, UnsatisfiableGrowthFailsAndLeavesTheBlockAlone) {

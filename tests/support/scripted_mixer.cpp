@@ -1,6 +1,7 @@
 // The scripted mixer's stand-ins for the winmm mixer functions.
 #include "support/scripted_mixer.h"
 
+#include <algorithm>
 #include <string>
 
 namespace testing_support {
@@ -90,6 +91,11 @@ struct ScriptedMixerCalls {
     return MMSYSERR_NOERROR;
   }
 
+  static DWORD sources_of(const ScriptedDevice& device) {
+    return device.claimed_sources != 0 ? device.claimed_sources
+                                       : static_cast<DWORD>(device.sources.size());
+  }
+
   template <class Line>
   static MMRESULT get_line_info(HMIXEROBJ object, Line* line, DWORD flags, const char* name) {
     if (active->record_calls)
@@ -104,14 +110,14 @@ struct ScriptedMixerCalls {
       case MIXER_GETLINEINFOF_COMPONENTTYPE:
         if (line->dwComponentType != MIXERLINE_COMPONENTTYPE_DST_SPEAKERS) return MIXERR_INVALLINE;
         source = &device->speakers;
-        line->cConnections = static_cast<DWORD>(device->sources.size());
+        line->cConnections = sources_of(*device);
         line->dwSource = 0;
         break;
       case MIXER_GETLINEINFOF_SOURCE:
-        if (line->dwDestination != 0 || line->dwSource >= device->sources.size()) {
+        if (line->dwDestination != 0 || line->dwSource >= sources_of(*device)) {
           return MIXERR_INVALLINE;
         }
-        source = &device->sources[line->dwSource];
+        source = &device->sources[std::min<size_t>(line->dwSource, device->sources.size() - 1)];
         line->cConnections = 0;
         break;
       default:

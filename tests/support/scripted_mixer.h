@@ -35,6 +35,10 @@ struct ScriptedDevice {
   MMRESULT open_result = MMSYSERR_NOERROR;
   ScriptedLine speakers;
   std::vector<ScriptedLine> sources;
+  // A driver that claims more source lines than it has: the speaker line
+  // reports this many, and each source past the scripted ones answers as the
+  // last of them. 0: the number scripted.
+  DWORD claimed_sources = 0;
 };
 
 class ScriptedMixer {
