@@ -14,6 +14,7 @@
 
 namespace {
 
+using bench::microseconds;
 using bench::now_us;
 using bench::Spread;
 using bench::spread_of;
@@ -101,12 +102,6 @@ bool count_heap_calls(standin::LoadedComponent& component, const wchar_t* dll,
   return true;
 }
 
-std::string microseconds(double us) {
-  char text[32];
-  snprintf(text, sizeof text, us >= 100 || us <= -100 ? "%.1f" : "%.2f", us);
-  return text;
-}
-
 }  // namespace
 
 int main() {
@@ -129,7 +124,8 @@ int main() {
           "load_bench (%d-bit): the stand-in host loads, starts, stops and unloads a library.\n"
           "Component: %s; baseline: %s, an empty client with no services, built\n"
           "with the same options. %d rounds of %d cycles, the two libraries in turns; per\n"
-          "cycle, the median of the rounds and half their interquartile range.\n",
+          "cycle, the median of the rounds and half their interquartile range, and the\n"
+          "median of each round's difference with [its quartiles].\n",
           bits, narrow(component_dll).c_str(), narrow(empty_dll).c_str(), rounds, cycles_per_round);
 
   // One cycle each first: the disk cache and Wine's own first-time work.
@@ -166,13 +162,14 @@ int main() {
   for (int phase = 0; phase < phase_count; ++phase) {
     const Spread a = spread_of(samples[0][phase]);
     const Spread b = spread_of(samples[1][phase]);
+    const Spread difference =
+        spread_of(bench::paired_differences(samples[0][phase], samples[1][phase]));
     char heap[16] = "-";
     if (phase_rows[phase].heap_counted) snprintf(heap, sizeof heap, "%g", heap_calls[0][phase]);
-    printf("| %s | %s | %s us ±%s | %s us ±%s | %s%s us | %.2fx | %s |\n", phase_rows[phase].what,
-           setting, microseconds(a.median).c_str(), microseconds(a.half_iqr).c_str(),
-           microseconds(b.median).c_str(), microseconds(b.half_iqr).c_str(),
-           a.median >= b.median ? "+" : "", microseconds(a.median - b.median).c_str(),
-           a.median / b.median, heap);
+    printf("| %s | %s | %s us ±%s | %s us ±%s | %s | %.2fx | %s |\n", phase_rows[phase].what,
+           setting, microseconds(a.median).c_str(), microseconds(a.half_iqr()).c_str(),
+           microseconds(b.median).c_str(), microseconds(b.half_iqr()).c_str(),
+           bench::difference_cell(difference).c_str(), a.median / b.median, heap);
   }
   return 0;
 }

@@ -22,9 +22,15 @@
 // Component (A) and baseline (B) rounds alternate, ABAB..., each timing K
 // operations, K chosen from a first measure so that a round of the
 // component takes about 15 ms (at least 3 operations: a drag step with the
-// real tooltip takes milliseconds). Per operation: the median over the rounds
-// and half the interquartile range, and the heap calls the DLL makes
-// through its C runtime imports during the A rounds.
+// real tooltip takes milliseconds). Per operation: each side's median over
+// the rounds and half its interquartile range; the median and quartiles of
+// the paired differences, each round's A − B; and the heap calls the DLL
+// makes through its C runtime imports during the A rounds.
+//
+// One more path measures a single subclass hop: a message the toolbar's
+// trackbar subclass passes on to the trackbar (through uCallWindowProc and
+// Wine's CallWindowProcW), against the same message to a window that
+// answers it at once. A drag step makes four such hops.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -70,7 +76,7 @@ struct Row {
   int path, sliders, controls;  // the order of the table
   std::string what, setting;
   int k;
-  Spread component, baseline;
+  Spread component, baseline, difference;
   double heap_calls;
 };
 
@@ -111,6 +117,14 @@ std::vector<Path> host_volume_paths(Session& session) {
       {"host change, UI thread", false, [&host](size_t n) { host.change_volume(host_hdb(n)); }},
       {"host change, foreign thread", true, [&host](size_t n) { host.change_volume(host_hdb(n)); }},
   };
+}
+
+// A position query the subclass does not handle itself: it goes on to the
+// trackbar, and the trackbar answers with no further message.
+Path subclass_hop_path(Session& session) {
+  HWND trackbar = session.trackbar();
+  return {"subclass hop: TBM_GETPOS", false,
+          [trackbar](size_t) { send_entry(trackbar, TBM_GETPOS, 0, 0); }};
 }
 
 Path mixer_path(Session& session) {
@@ -209,6 +223,7 @@ bool measure(Session& session, const Path& path, HostThread& host_thread, const 
   row->k = k;
   row->component = spread_of(component_times);
   row->baseline = spread_of(baseline_times);
+  row->difference = spread_of(paired_differences(component_times, baseline_times));
   row->heap_calls = static_cast<double>(heap_calls) / (static_cast<double>(k) * options.rounds);
   fprintf(stderr, "  %-28s K=%-5d one operation sends: %s\n", path.what, k,
           replay.summary().c_str());
@@ -231,10 +246,10 @@ std::string count_text(double value) {
 // One line of the shared table: | what | setting | component | baseline | difference | ratio | heap
 // calls/op |
 void print_row(const Row& row) {
-  const double difference = row.component.median - row.baseline.median;
-  printf("| %s | %s | %.2f us \xC2\xB1%.2f | %.2f us \xC2\xB1%.2f | %.2f us | %.2fx | %s |\n",
-         row.what.c_str(), row.setting.c_str(), row.component.median, row.component.half_iqr,
-         row.baseline.median, row.baseline.half_iqr, difference,
+  printf("| %s | %s | %s us \xC2\xB1%s | %s us \xC2\xB1%s | %s | %.2fx | %s |\n", row.what.c_str(),
+         row.setting.c_str(), microseconds(row.component.median).c_str(),
+         microseconds(row.component.half_iqr()).c_str(), microseconds(row.baseline.median).c_str(),
+         microseconds(row.baseline.half_iqr()).c_str(), difference_cell(row.difference).c_str(),
          row.component.median / row.baseline.median, count_text(row.heap_calls).c_str());
 }
 
@@ -267,7 +282,9 @@ int main(int argc, char** argv) {
           "menu commands in turn.\nHost change: the host's play callback with a new volume, on "
           "the UI thread or on a\nthread of its own (then until the UI thread has handled what "
           "reached it). Mixer\nnotification: MM_MIXM_CONTROL_CHANGE from a scripted mixer. "
-          "The other sliders are\npanels and toolbars in turn.\n",
+          "The other sliders are\npanels and toolbars in turn. Subclass hop: TBM_GETPOS to the "
+          "toolbar's subclassed trackbar,\nwhich passes it on. Difference: the median of each "
+          "round's A - B, [its quartiles].\n",
           options.rounds);
 
   HostThread host_thread;
@@ -288,6 +305,8 @@ int main(int argc, char** argv) {
         }
         std::vector<Path> paths =
             mixer ? std::vector<Path>{mixer_path(session)} : host_volume_paths(session);
+        // A hop costs the same whatever the number of sliders.
+        if (!mixer && counts[count] == 1) paths.push_back(subclass_hop_path(session));
         for (size_t p = 0; p < paths.size(); ++p) {
           Row row;
           std::string error;
@@ -296,7 +315,7 @@ int main(int argc, char** argv) {
             failed = true;
             continue;
           }
-          row.path = mixer ? 5 : static_cast<int>(p);
+          row.path = mixer ? 6 : static_cast<int>(p);  // the mixer's rows last
           row.sliders = count;
           row.controls = controls;
           row.setting = setting;

@@ -29,6 +29,9 @@ dwx_start_wine "$dwx_bits"
 
 rows=()
 failed=()
+# What the machine was doing besides, at the start and at the end: the times
+# under Wine and the native times move with it, the instruction counts do not.
+load_at_start=$(cut -d ' ' -f 1-3 /proc/loadavg)
 
 # run_piece NAME COMMAND...: runs one piece, keeps its rows and logs the rest.
 # Wine's C runtime ends its lines with CR LF.
@@ -99,10 +102,16 @@ if ! size_rows >>"$log" 2>&1; then
   failed+=("size rows")
 fi
 
-# --- The table.
+# --- The table, and what produced it.
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+commit=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo "no git commit")
+git -C "$root" diff --quiet HEAD 2>/dev/null || commit+=" with uncommitted changes"
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$dwx_bin/../CMakeCache.txt")
 echo
 echo "Machine: ${cpu:-unknown CPU}, $(nproc) cores; $("$dwx_wine" --version); the $dwx_bits-bit build"
+echo "Commit: $commit; the Windows build $build_type, the native rows Release"
+echo "Load average (1, 5, 15 minutes): $load_at_start as the benchmarks began," \
+  "$(cut -d ' ' -f 1-3 /proc/loadavg) as they ended"
 echo
 echo "| what | setting | component | baseline | difference | ratio | heap calls/op |"
 echo "|---|---|---|---|---|---|---|"

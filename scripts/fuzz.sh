@@ -68,15 +68,20 @@ run_target() {
   count=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
   executions=$((executions + ${count:-0}))
-  if [ "$rc" -eq 0 ] && [ -n "$count" ]; then
-    echo "$name: passed, $count executions in $took s ($rate exec/s), corpus of $(ls "$corpus" | wc -l) inputs"
+  # A target may name a path its run must reach: "path: WHAT: reached in N
+  # of M inputs". N of 0 fails it: the run tested less than it claims.
+  local paths unreached
+  paths=$(sed -n 's/^path: //p' "$log" | paste -sd ';' -)
+  unreached=$(sed -n 's/^path: \(.*: reached in 0 of .*\)/\1/p' "$log" | paste -sd ';' -)
+  if [ "$rc" -eq 0 ] && [ -n "$count" ] && [ -z "$unreached" ]; then
+    echo "$name: passed, $count executions in $took s ($rate exec/s), corpus of $(ls "$corpus" | wc -l) inputs${paths:+; $paths}"
     passed=$((passed + 1))
     return
   fi
   tail -n 40 "$log"
   local input
   input=$(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1)
-  echo "$name: FAILED (exit code $rc) after ${count:-an unknown number of} executions${input:+; the input: $input}"
+  echo "$name: FAILED (exit code $rc) after ${count:-an unknown number of} executions${input:+; the input: $input}${unreached:+; never reached: $unreached}"
   failed=$((failed + 1))
 }
 

@@ -47,10 +47,11 @@ struct Vertical {
 // one of the two above; this layer adds no fields either. It reaches
 // Window's `host_window_`, `trackbar_` and `previous_focus_`, and
 //   HWND registry_entry(HWND window);  // the host window or its trackbar
-// and, if it has one, `void on_registered()`, run under the registry lock
-// right after the slider joined it. Window's own host window procedure
-// handles what is its alone and hands every other message, WM_DESTROY after
-// its own part, to handle_slider_message.
+// and, if it has one, `void before_registering()`, run under the registry
+// lock right before the slider joins it, which may decide its entry.
+// Window's own host window procedure handles what is its alone and hands
+// every other message, WM_DESTROY after its own part, to
+// handle_slider_message.
 template <class Window, class Direction>
 class SliderHost : public ExtensionWindowBase<Window> {
  protected:
@@ -60,7 +61,7 @@ class SliderHost : public ExtensionWindowBase<Window> {
   LRESULT handle_slider_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
   // Nothing else to set up under the registry lock.
-  void on_registered() {}
+  void before_registering() {}
   // The window is another thread's, let go of from here: it leaves the
   // registry now, so that no broadcast reaches its handle once it has gone
   // (when the system may have given it to someone else's window), and its
@@ -123,12 +124,12 @@ void SliderHost<Window, Direction>::create_trackbar_in(HWND window) {
   control.set_pos(Direction::position_of(level));
 
   LockGuard guard(slider_registry.lock());
+  slider.before_registering();
   slider_registry.add(slider.registry_entry(window));
   // A broadcast since `seen` has not reached this slider. When a host
   // report on another thread made it while the level was being read, its
   // level is the newer one.
   if (slider_registry.broadcast_since(seen, &level)) control.set_pos(Direction::position_of(level));
-  slider.on_registered();
 }
 
 template <class Window, class Direction>

@@ -40,13 +40,22 @@ LRESULT VolumeToolbar::handle_host_message(HWND window, UINT message, WPARAM wpa
       // Without a drag this only gives the focus back.
       end_drag();
       return 0;
+    // The registry's, when it holds this window: the trackbar has no
+    // subclass to take them.
+    case slider_update_message:
+      slider_registry.take_update(trackbar_, wparam);
+      return 0;
+    case TBM_SETPOS:
+      if (trackbar_ == nullptr) break;
+      return uSendMessage(trackbar_, message, wparam, lparam);
   }
   return handle_slider_message(window, message, wparam, lparam);
 }
 
-void VolumeToolbar::on_registered() {
-  // Still under the registry lock, so that no broadcast reaches the trackbar
-  // between its registration and its subclassing. The subclass stays on the
+void VolumeToolbar::before_registering() {
+  // Before the trackbar joins the registry: every broadcast that reaches it
+  // finds the subclass in place, and whether the subclass took decides
+  // what the registry holds (registry_entry). The subclass stays on the
   // trackbar until it is destroyed; its last messages go through it to the
   // trackbar's own procedure.
   const auto self = reinterpret_cast<LONG_PTR>(this);

@@ -18,7 +18,10 @@ namespace dwx {
 extern WindowClassRef toolbar_window_class;
 
 // The trackbar's mouse handling is the component's own: the registry holds
-// the trackbar itself, whose subclass passes a broadcast on.
+// the trackbar itself, whose subclass passes a broadcast on. A trackbar that
+// could not be subclassed would drop the update another thread's broadcast
+// notifies it of, so then the registry holds the host window, which passes
+// levels on to the trackbar.
 class VolumeToolbar : public SliderHost<VolumeToolbar, Horizontal> {
  public:
   static const ExtensionDescription description;
@@ -38,8 +41,10 @@ class VolumeToolbar : public SliderHost<VolumeToolbar, Horizontal> {
   friend class SliderHost<VolumeToolbar, Horizontal>;
 
   // Host window (volume_toolbar.cpp).
-  HWND registry_entry(HWND) const { return trackbar_; }
-  void on_registered();
+  HWND registry_entry(HWND window) const {
+    return previous_procedure_ != nullptr ? trackbar_ : window;
+  }
+  void before_registering();
   void on_destroy();
   void let_go_elsewhere(HWND window);
 

@@ -6,7 +6,13 @@
 // a look at the unit after the budget is a read past the block. Decoding is
 // compared unit by unit with the rule written out here, each character must
 // encode back to its own units, and the whole-text conversions must give
-// what converting character by character gives.
+// what converting character by character gives. A text too long for
+// append_utf16's stack scratch takes the heap instead; the run counts the
+// inputs that did and says so at its end, for fuzz.sh to check.
+#include <sanitizer/allocator_interface.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -79,7 +85,38 @@ std::string to_utf8(const char16_t* units, uint32_t budget, uint32_t capacity) {
   return std::string(out.get(), written);
 }
 
+// A block the heap hands out and takes back within one watched call is
+// scratch: the string appended to keeps the block it grows into. Seen through
+// the sanitizer's allocator hooks, on the fuzzing thread only.
+thread_local bool watching = false;
+thread_local const volatile void* watched_blocks[8];
+thread_local size_t watched_count = 0;
+thread_local bool scratch_seen = false;
+size_t inputs = 0, inputs_with_heap_scratch = 0;
+
+void on_malloc(const volatile void* block, size_t) {
+  if (watching && watched_count < 8) watched_blocks[watched_count++] = block;
+}
+
+void on_free(const volatile void* block) {
+  if (!watching) return;
+  for (size_t i = 0; i < watched_count; ++i)
+    scratch_seen = scratch_seen || watched_blocks[i] == block;
+}
+
+// The line fuzz.sh reads: a run with 0 here never tested the heap path.
+void report_heap_scratch() {
+  fprintf(stderr, "path: append_utf16's heap scratch: reached in %zu of %zu inputs\n",
+          inputs_with_heap_scratch, inputs);
+}
+
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  __sanitizer_install_malloc_and_free_hooks(on_malloc, on_free);
+  atexit(report_heap_scratch);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t count = size / 2;
@@ -104,7 +141,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(std::u16string(wide.get(), units) == std::u16string(text.get(), expected.units_read));
 
   dwx::Utf8String string;
+  watched_count = 0;
+  scratch_seen = false;
+  watching = true;
   string.append_utf16(text.get(), budget);
+  watching = false;
+  ++inputs;
+  if (scratch_seen) ++inputs_with_heap_scratch;
   FUZZ_CHECK(string.length() == utf8.size() && utf8 == string.get_text());
 
   // A budget shorter than the text reads as if the text ended there: the

@@ -1,8 +1,11 @@
 // Four host threads report volume changes while the user drags the toolbar,
 // a timer runs the menu's volume commands and the preferences page switches
 // between the player's own volume and a mixer device. Nothing may wait for
-// ever, and once every source has stopped and the messages are handled,
-// every slider shows the level the target really has.
+// ever. Once the UI thread has settled (the drag released, the page back on
+// the player's own volume, every message handled), a host thread has the
+// last word, and every slider must end on the level it reported: a report
+// from another thread is the one way to the sliders that the UI thread's own
+// work never covers.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -44,21 +47,30 @@ struct Random {
   }
 };
 
-TEST(ThreadStress, SlidersEndOnTheTargetsLevelWithoutDeadlock) {
+// The stress, with the host reporting under its own lock or without it.
+// Under the lock, reports reach the component one at a time and in the
+// order of the changes, so the four reporters may race for the last word:
+// the host's lock decides which was last. Without it, four reporters are in
+// the component at once, and a report can overtake an older one on its way,
+// so that no component could tell which is the host's volume: there the
+// reporters' end is checked only for not crashing or hanging, and one
+// reporter alone has the last word afterwards.
+void stress(bool under_lock) {
   const unsigned total = count_from_environment("DWX_STRESS_CALLBACKS", 5000);
   constexpr unsigned reporter_count = 4;
   testing_support::Watchdog watchdog(120000 + total * 5);
 
   PlayerSession session(player_container(), player_preferences());
-  // Reports made under the host's own lock arrive in the order of the
-  // changes, so the last one is the volume the host has. A host that reports
-  // outside its lock can report an older volume last, and no component could
-  // tell.
-  session.host.callbacks_under_lock = true;
+  session.host.callbacks_under_lock = under_lock;
   const DWORD ui_thread = GetCurrentThreadId();
   std::atomic<unsigned> delivered{0};
+  // Which thread made the host's latest change; under the lock, told in
+  // the order of the changes.
+  std::atomic<DWORD> last_changed_by{0};
   session.host.volume_listener = [&](int) {
-    if (GetCurrentThreadId() != ui_thread) ++delivered;
+    const DWORD thread = GetCurrentThreadId();
+    last_changed_by = thread;
+    if (thread != ui_thread) ++delivered;
   };
   ASSERT_TRUE(session.open()) << session.error();
 
@@ -71,13 +83,17 @@ TEST(ThreadStress, SlidersEndOnTheTargetsLevelWithoutDeadlock) {
   // step s of ui_steps they may have delivered s/ui_steps of the total, so
   // drags, commands and switches overlap the reports from the first to the
   // last. Faster than the UI, they wait; slower, the UI goes on until they
-  // are done.
+  // are done. Then each waits for the UI to settle and for its last word.
   constexpr unsigned ui_steps = 400;
   std::atomic<unsigned> allowance{0}, finished{0};
+  std::atomic<bool> settled{false};
+  int last_words[reporter_count] = {};  // in hundredths of a decibel, set before `settled`
+  DWORD reporter_threads[reporter_count] = {};
   std::vector<std::thread> reporters;
   const auto started = std::chrono::steady_clock::now();
   for (unsigned t = 0; t < reporter_count; ++t) {
     reporters.emplace_back([&, t] {
+      reporter_threads[t] = GetCurrentThreadId();
       Random random{0x5EED0000u + t};
       for (unsigned done; (done = delivered.load()) < total;) {
         if (done >= allowance.load()) {
@@ -87,6 +103,9 @@ TEST(ThreadStress, SlidersEndOnTheTargetsLevelWithoutDeadlock) {
         session.host.change_volume(-static_cast<int>(random.next(6001)));
       }
       ++finished;
+      while (!settled.load())
+        Sleep(1);
+      if (under_lock || t == 0) session.host.change_volume(last_words[t]);
     });
   }
 
@@ -116,22 +135,42 @@ TEST(ThreadStress, SlidersEndOnTheTargetsLevelWithoutDeadlock) {
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  for (std::thread& reporter : reporters)
-    reporter.join();
   KillTimer(nullptr, timer);
   if (pressed) session.release(left);
   session.choose_device(0);
   pump_messages();
 
-  printf("Thread stress: %u host callbacks from %u threads in %.2f s, %.0f callbacks per second\n",
-         delivered.load(), reporter_count, seconds, delivered.load() / seconds);
+  // Every last word is a level no slider shows now, and no two are alike, so
+  // a lost one cannot pass for one that arrived.
+  const int settled_level = session.toolbar_level();
+  for (unsigned t = 0; t < reporter_count; ++t)
+    last_words[t] = dwx::level_to_hdb((settled_level + 200 * static_cast<int>(t + 1)) % 1000);
+  settled = true;
+  for (std::thread& reporter : reporters)
+    reporter.join();
+  pump_messages();
+
+  unsigned last = reporter_count;
+  for (unsigned t = 0; t < reporter_count; ++t) {
+    if (reporter_threads[t] == last_changed_by.load()) last = t;
+  }
+  printf(
+      "Thread stress, the host %s its lock: %u host callbacks from %u threads in %.2f s, %.0f "
+      "per second\n",
+      under_lock ? "reporting under" : "reporting without", delivered.load(), reporter_count,
+      seconds, delivered.load() / seconds);
   printf(
       "  meanwhile on the UI thread: %u steps, %u drags, %u moves, %u commands, %u device "
       "switches\n",
       step, drags, moves, commands_run, switches);
+  printf("  then, the UI settled at level %d, the last word: reporter %u's level %d\n",
+         settled_level, last, dwx::hdb_to_level(session.host.volume()));
   fflush(stdout);
 
+  ASSERT_LT(last, reporter_count) << "the host's last change came from the UI thread";
+  EXPECT_EQ(last_words[last], session.host.volume());
   const int level = dwx::hdb_to_level(session.host.volume());
+  EXPECT_NE(settled_level, level);
   EXPECT_EQ(level, session.toolbar_level());
   EXPECT_EQ(level, session.panel_level());
   for (const standin::ConsoleLine& line : session.host.console_lines())
@@ -141,6 +180,10 @@ TEST(ThreadStress, SlidersEndOnTheTargetsLevelWithoutDeadlock) {
   EXPECT_TRUE(session.message_boxes.calls.empty());
   timer_commands = nullptr;
 }
+
+TEST(ThreadStress, SlidersEndOnTheHostsLastReportWithoutDeadlock) { stress(true); }
+
+TEST(ThreadStress, ReportsOutsideTheHostsLockNeitherCrashNorHang) { stress(false); }
 
 // What the stress can only hit by chance, made certain: the component reads
 // the host's volume, and before that level reaches the sliders a host thread

@@ -29,10 +29,12 @@ constexpr ImportName import_names[import_count] = {
     {"winmm.dll", "mixerGetDevCapsA"},
     {"winmm.dll", "mixerGetDevCapsW"},
     {"winmm.dll", "mixerGetID"},
+    {"winmm.dll", "mixerGetNumDevs"},
     {"utf8api.dll", "uCreateWindowEx"},
     {"utf8api.dll", "uRegisterClass"},
     {"utf8api.dll", "uSetWindowLong"},
     {"utf8api.dll", "uCreateDialog"},
+    {"user32.dll", "SendNotifyMessageW"},
     {"msvcrt.dll", "malloc"},
     {"msvcrt.dll", "calloc"},
     {"msvcrt.dll", "realloc"},
@@ -142,6 +144,14 @@ MMRESULT WINAPI get_id(HMIXEROBJ mixer, UINT* id, DWORD flags) {
   return real<decltype(&mixerGetID)>(Import::mixerGetID)(mixer, id, flags);
 }
 
+UINT WINAPI device_count() {
+  if (FAILS(Import::mixerGetNumDevs)) {
+    active->describe_fault("no devices");
+    return 0;
+  }
+  return real<decltype(&mixerGetNumDevs)>(Import::mixerGetNumDevs)();
+}
+
 HWND __cdecl create_window(DWORD ex_style, const char* class_name, const char* title, DWORD style,
                            int x, int y, int width, int height, HWND parent, HMENU menu,
                            HINSTANCE instance, void* parameter) {
@@ -188,6 +198,18 @@ HWND __cdecl create_dialog(HINSTANCE instance, UINT template_id, HWND parent, DL
                                                                procedure, parameter);
 }
 
+// Another thread's window: the message would wait in its queue, and the
+// queue has no room.
+BOOL WINAPI send_notify(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (FAILS(Import::SendNotifyMessageW)) {
+    active->describe_fault("to " + class_of(window));
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+  }
+  return real<decltype(&SendNotifyMessageW)>(Import::SendNotifyMessageW)(window, message, wparam,
+                                                                         lparam);
+}
+
 void* __cdecl heap_malloc(size_t size) {
   if (FAILS(Import::malloc)) {
     active->describe_fault(std::to_string(size) + " bytes");
@@ -227,15 +249,17 @@ void __cdecl heap_free(void* block) {
 
 #undef FAILS
 
+// In the order of Import.
 const void* const replacements[import_count] = {
-    reinterpret_cast<const void*>(&open_mixer),     reinterpret_cast<const void*>(&line_info_a),
-    reinterpret_cast<const void*>(&line_info_w),    reinterpret_cast<const void*>(&line_controls),
-    reinterpret_cast<const void*>(&get_details),    reinterpret_cast<const void*>(&set_details),
-    reinterpret_cast<const void*>(&device_caps_a),  reinterpret_cast<const void*>(&device_caps_w),
-    reinterpret_cast<const void*>(&get_id),         reinterpret_cast<const void*>(&create_window),
-    reinterpret_cast<const void*>(&register_class), reinterpret_cast<const void*>(&set_window_long),
-    reinterpret_cast<const void*>(&create_dialog),  reinterpret_cast<const void*>(&heap_malloc),
-    reinterpret_cast<const void*>(&heap_calloc),    reinterpret_cast<const void*>(&heap_realloc),
+    reinterpret_cast<const void*>(&open_mixer),      reinterpret_cast<const void*>(&line_info_a),
+    reinterpret_cast<const void*>(&line_info_w),     reinterpret_cast<const void*>(&line_controls),
+    reinterpret_cast<const void*>(&get_details),     reinterpret_cast<const void*>(&set_details),
+    reinterpret_cast<const void*>(&device_caps_a),   reinterpret_cast<const void*>(&device_caps_w),
+    reinterpret_cast<const void*>(&get_id),          reinterpret_cast<const void*>(&device_count),
+    reinterpret_cast<const void*>(&create_window),   reinterpret_cast<const void*>(&register_class),
+    reinterpret_cast<const void*>(&set_window_long), reinterpret_cast<const void*>(&create_dialog),
+    reinterpret_cast<const void*>(&send_notify),     reinterpret_cast<const void*>(&heap_malloc),
+    reinterpret_cast<const void*>(&heap_calloc),     reinterpret_cast<const void*>(&heap_realloc),
 };
 
 }  // namespace
@@ -266,8 +290,9 @@ FaultInjector::~FaultInjector() {
 bool FaultInjector::applied() const {
   // A module that never imported a function cannot call it either; the ones
   // every build of the component has must be there.
-  for (Import import : {Import::mixerOpen, Import::uCreateWindowEx, Import::uRegisterClass,
-                        Import::uSetWindowLong, Import::malloc, Import::realloc}) {
+  for (Import import :
+       {Import::mixerOpen, Import::mixerGetNumDevs, Import::uCreateWindowEx, Import::uRegisterClass,
+        Import::uSetWindowLong, Import::SendNotifyMessageW, Import::malloc, Import::realloc}) {
     if (!patches_[static_cast<int>(import)]->applied()) return false;
   }
   return free_patch_->applied();

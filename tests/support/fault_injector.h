@@ -16,8 +16,9 @@
 namespace testing_support {
 
 // The imports an injector takes over. Each fails as the real function does:
-// a winmm call with MMSYSERR_NOMEM, a window call with null or 0 and the last
-// error ERROR_NOT_ENOUGH_MEMORY, a heap call with null.
+// a winmm call with MMSYSERR_NOMEM (mixerGetNumDevs, which has no error
+// result, by finding no device), a window call with null, 0 or FALSE and the
+// last error ERROR_NOT_ENOUGH_MEMORY, a heap call with null.
 enum class Import {
   mixerOpen,
   mixerGetLineInfoA,
@@ -28,10 +29,12 @@ enum class Import {
   mixerGetDevCapsA,
   mixerGetDevCapsW,
   mixerGetID,
+  mixerGetNumDevs,
   uCreateWindowEx,
   uRegisterClass,
   uSetWindowLong,
   uCreateDialog,
+  SendNotifyMessageW,
   malloc,
   calloc,
   realloc,
