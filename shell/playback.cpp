@@ -69,6 +69,8 @@ bool Playback::play(std::shared_ptr<const Sound> sound, std::string* error) {
     waveOutPrepareHeader(device_, &buffer.header, sizeof buffer.header);
   }
   stopping_ = false;
+  started_at_ = 0;
+  ran_dry_ = 0;
   // The file is opened and read on the playback thread: the window goes on
   // at once, however large the file.
   thread_ = std::thread(&Playback::run, this);
@@ -109,15 +111,27 @@ void Playback::run() {
     return;
   }
   // winmm plays the buffers in the order they were written: `next` is the
-  // one written longest ago, the first to come back.
+  // one written longest ago, the first to come back. All of them are queued
+  // before the device starts: started on the first alone, Wine's output ran
+  // dry before the next arrived.
   std::vector<bool> queued(buffers_.size(), false);
+  waveOutPause(device_);
   for (size_t i = 0; i < buffers_.size(); ++i) {
     queued[i] = fill(*reader, buffers_[i]) &&
                 waveOutWrite(device_, &buffers_[i].header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
   }
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  waveOutRestart(device_);
+  started_at_ = now.QuadPart;
   size_t next = 0;
   while (!stopping_ && queued[next]) {
     WaitForSingleObject(buffer_done_, INFINITE);
+    // Every buffer back at once: the device had nothing more of ours.
+    if (std::all_of(buffers_.begin(), buffers_.end(),
+                    [](const Buffer& buffer) { return buffer.header.dwFlags & WHDR_DONE; })) {
+      ++ran_dry_;
+    }
     while (!stopping_ && queued[next] && (buffers_[next].header.dwFlags & WHDR_DONE)) {
       queued[next] =
           fill(*reader, buffers_[next]) &&

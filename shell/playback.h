@@ -41,6 +41,12 @@ class Playback {
   // Which playing this is: one more at each play().
   WPARAM generation() const { return generation_; }
   UINT ended_message() const { return ended_message_; }
+  // When the first buffers of the current playing went to the device
+  // (QueryPerformanceCounter's ticks), or 0 until they have.
+  int64_t started_at() const { return started_at_; }
+  // How often the device had taken every buffer of the current playing
+  // before this thread gave it the next: each time, it may have gone silent.
+  unsigned ran_dry() const { return ran_dry_; }
   // Why the last playing ended before the sound did, once stop() returned;
   // empty when it did not.
   const std::string& failure() const { return failure_; }
@@ -72,6 +78,8 @@ class Playback {
   std::vector<double> decoded_;  // one buffer's frames before the volume
   std::atomic<int> volume_hdb_{0};
   std::atomic<bool> stopping_{false};
+  std::atomic<int64_t> started_at_{0};
+  std::atomic<unsigned> ran_dry_{0};
   std::thread thread_;
 };
 
