@@ -3,13 +3,21 @@
 # sanitizers. One CTest entry per program: a Wine start costs seconds.
 
 # The environment of a Windows test program run with the Wine prefix and
-# HOME given, into the variable named `out`.
+# HOME given, into the variable named `out`. Its sound goes through ALSA, as
+# HOME's .asoundrc says, or with PULSE through PulseAudio: one driver is
+# switched off, so that neither is taken for the other.
+#   dwx_wine_environment(out prefix home [PULSE])
 function(dwx_wine_environment out prefix home)
+  cmake_parse_arguments(ARG "PULSE" "" "" ${ARGN})
+  set(off winepulse.drv)
+  if(ARG_PULSE)
+    set(off winealsa.drv)
+  endif()
   set(${out}
       WINEPREFIX=${prefix}
       HOME=${home}
       WINEDEBUG=-all
-      WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
+      WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe,${off}=
       # Each program leaves its results here, for the scripts' summary. Wine's
       # drive Z: is the Linux root; a path without a drive would be taken as
       # relative to the program's folder.

@@ -24,7 +24,7 @@ constexpr char shell_version[] = "1.1";
 
 constexpr UINT message_console = WM_APP + 1;  // lines are waiting
 constexpr UINT message_volume = WM_APP + 2;   // the host's volume changed
-constexpr UINT message_ended = WM_APP + 3;    // a sound played to its end
+constexpr UINT message_ended = WM_APP + 3;    // a sound played to its end; wParam: which playing
 
 constexpr int button_louder = 10, button_quieter = 11;
 constexpr int host_volume_floor = -10000;  // the player's own range: -100 dB to full
@@ -218,22 +218,22 @@ void MainWindow::show_readout() {
   swprintf(volume, 96, L"Playback volume: %s%d.%02d dB (level %d)", hdb < 0 ? L"-" : L"",
            std::abs(hdb) / 100, std::abs(hdb) % 100, level);
   const Sound* sound = playback_->sound();
-  const std::wstring text = volume + (sound ? L" \u00B7 playing " + widen(sound->name)
+  const std::wstring text = volume + (sound ? L" \u00B7 playing " + widen(sound->name())
                                             : std::wstring(L" \u00B7 stopped"));
   SetWindowTextW(readout_, text.c_str());
 }
 
 bool MainWindow::open_file(const std::wstring& path) {
-  auto sound = std::make_shared<Sound>();
   std::string error;
-  if (!read_wav_file(path, sound.get(), &error)) {
+  std::shared_ptr<const Sound> sound = open_wav_file(path, &error);
+  if (sound == nullptr) {
     const std::string name = narrow(path.substr(path.find_last_of(L"\\/") + 1));
     say(3, "cannot play " + name + ": " + error);
     uMessageBox(window_, ("Cannot play " + name + ".\n\n" + error).c_str(), shell_name,
                 MB_OK | MB_ICONWARNING);
     return false;
   }
-  opened_ = std::move(sound);
+  chosen_ = std::move(sound);
   play();
   return true;
 }
@@ -261,9 +261,9 @@ void MainWindow::choose_file() {
 }
 
 void MainWindow::play() {
-  if (!opened_ && !tone_) tone_ = std::make_shared<const Sound>(test_tone());
+  if (!chosen_) chosen_ = tone();
   std::string error;
-  if (!playback_->play(opened_ ? opened_ : tone_, &error)) {
+  if (!playback_->play(chosen_, &error)) {
     say(3, "the sound device could not be opened: " + error);
     uMessageBox(window_, ("The sound device could not be opened.\n\n" + error).c_str(), shell_name,
                 MB_OK | MB_ICONWARNING);
@@ -271,9 +271,28 @@ void MainWindow::play() {
   show_readout();
 }
 
+void MainWindow::play_tone() {
+  chosen_ = tone();
+  play();
+}
+
+std::shared_ptr<const Sound> MainWindow::tone() {
+  if (!tone_) tone_ = test_tone();
+  return tone_;
+}
+
 void MainWindow::stop() {
   playback_->stop();
   show_readout();
+}
+
+void MainWindow::ended(WPARAM generation) {
+  // The end of a playing that another has since replaced is old news.
+  if (generation != playback_->generation()) return;
+  stop();
+  if (!playback_->failure().empty()) {
+    say(3, "could not go on playing " + chosen_->name() + ": " + playback_->failure());
+  }
 }
 
 void MainWindow::open_preferences() {
@@ -319,6 +338,9 @@ void MainWindow::run(const MenuAction& action) {
       break;
     case MenuAction::What::stop:
       stop();
+      break;
+    case MenuAction::What::tone:
+      play_tone();
       break;
     case MenuAction::What::play_or_stop:
       if (playback_->playing()) {
@@ -408,7 +430,7 @@ LRESULT MainWindow::handle_message(HWND window, UINT message, WPARAM wparam, LPA
       show_readout();
       return 0;
     case message_ended:
-      stop();
+      ended(wparam);
       return 0;
     case WM_COMMAND:
       if (LOWORD(wparam) == button_louder && lparam != 0) {

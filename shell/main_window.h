@@ -54,14 +54,17 @@ class MainWindow : public standin::WindowOwner {
   // The player's own volume buttons.
   void change_host_volume(int step_hdb);
 
-  // Reads the WAV file at `path` and plays it; a file that cannot be played
-  // is shown in a message box, and what played before goes on.
+  // Reads the header of the WAV file at `path` and plays it, its sound read
+  // as it plays; a file that cannot be played is shown in a message box, and
+  // what played before goes on.
   bool open_file(const std::wstring& path);
   // Files given to the shell at once (named at its start, dropped on the
   // window): the first is opened, and the console says the rest were not.
   void open_files(const std::vector<std::wstring>& paths);
-  // Plays the file last opened, or the test tone when there is none.
+  // Plays the sound chosen last: a file, or the test tone.
   void play();
+  // Chooses the test tone and plays it.
+  void play_tone();
   void stop();
   Playback& playback() { return *playback_; }
 
@@ -78,6 +81,9 @@ class MainWindow : public standin::WindowOwner {
   // the two buttons and the console.
   std::vector<HWND> tab_stops();
   void move_focus(bool backwards);
+  std::shared_ptr<const Sound> tone();
+  // The playback thread's word that playing `generation` ended.
+  void ended(WPARAM generation);
   // Saves, stops the component and unloads it; once.
   void shut_down();
 
@@ -89,8 +95,8 @@ class MainWindow : public standin::WindowOwner {
   HWND readout_ = nullptr, louder_ = nullptr, quieter_ = nullptr;
   std::unique_ptr<Menus> menus_;
   std::unique_ptr<Playback> playback_;
-  std::shared_ptr<const Sound> opened_;  // the file chosen last, if any
-  std::shared_ptr<const Sound> tone_;
+  std::shared_ptr<const Sound> chosen_;  // what Play plays
+  std::shared_ptr<const Sound> tone_;    // made once, when first chosen
   DockSet docks_;
   ConsolePane console_;
   std::unique_ptr<PreferencesDialog> preferences_;

@@ -59,6 +59,7 @@ Menus::Menus(ComponentSession& session) {
   HMENU playback = CreatePopupMenu();
   add(playback, simple(MenuAction::What::play), "&Play\tSpace");
   add(playback, simple(MenuAction::What::stop), "&Stop\tSpace");
+  add(playback, simple(MenuAction::What::tone), "&Test tone");
   add(nullptr, simple(MenuAction::What::play_or_stop), "");
   AppendMenuW(playback, MF_SEPARATOR, 0, nullptr);
   add(playback, simple(MenuAction::What::louder), "&Louder\tCtrl+Shift+Up");

@@ -20,6 +20,7 @@ struct MenuAction {
     exit,
     play,
     stop,
+    tone,
     play_or_stop,
     louder,
     quieter,

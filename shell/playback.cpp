@@ -1,4 +1,5 @@
-// The playback thread: two buffers, one playing while the other is filled.
+// The playback thread: a ring of short buffers, each filled again as soon as
+// winmm has played it.
 #include "shell/playback.h"
 
 #include <algorithm>
@@ -8,7 +9,10 @@ namespace shell {
 
 namespace {
 
-constexpr unsigned buffers_a_second = 10;  // 100 ms each: steady under Wine on a busy machine
+// How long a buffer plays, and how many are queued: together, how long a
+// volume change waits behind sound already given to winmm.
+constexpr unsigned buffer_milliseconds = 10;
+constexpr unsigned buffer_count = 4;
 
 std::string error_text(MMRESULT result) {
   wchar_t text[MAXERRORLENGTH] = {};
@@ -34,13 +38,18 @@ Playback::~Playback() {
 
 bool Playback::play(std::shared_ptr<const Sound> sound, std::string* error) {
   stop();
+  ++generation_;
+  failure_.clear();
+  // Every device takes 16-bit PCM; samples of more bits keep them until the
+  // volume has been applied.
+  const SoundFormat& from = sound->format();
   WAVEFORMATEX format = {};
   format.wFormatTag = WAVE_FORMAT_PCM;
-  format.nChannels = static_cast<WORD>(sound->channels);
-  format.nSamplesPerSec = sound->rate;
+  format.nChannels = static_cast<WORD>(from.channels);
+  format.nSamplesPerSec = from.rate;
   format.wBitsPerSample = 16;
-  format.nBlockAlign = static_cast<WORD>(sound->channels * 2);
-  format.nAvgBytesPerSec = sound->rate * format.nBlockAlign;
+  format.nBlockAlign = static_cast<WORD>(from.channels * 2);
+  format.nAvgBytesPerSec = from.rate * format.nBlockAlign;
   const MMRESULT result = waveOutOpen(&device_, WAVE_MAPPER, &format,
                                       reinterpret_cast<DWORD_PTR>(buffer_done_), 0, CALLBACK_EVENT);
   if (result != MMSYSERR_NOERROR) {
@@ -49,16 +58,21 @@ bool Playback::play(std::shared_ptr<const Sound> sound, std::string* error) {
     return false;
   }
   sound_ = std::move(sound);
-  position_ = 0;
-  const size_t samples = (sound_->rate / buffers_a_second) * sound_->channels;
+  const size_t frames = std::max(1u, from.rate * buffer_milliseconds / 1000);
+  decoded_.assign(frames * from.channels, 0.0);
+  buffers_.resize(buffer_count);
   for (Buffer& buffer : buffers_) {
-    buffer.samples.assign(samples, 0);
+    buffer.samples.assign(frames * from.channels, 0);
     buffer.header = WAVEHDR{};
     buffer.header.lpData = reinterpret_cast<LPSTR>(buffer.samples.data());
-    buffer.header.dwBufferLength = static_cast<DWORD>(samples * sizeof(int16_t));
+    buffer.header.dwBufferLength = static_cast<DWORD>(buffer.samples.size() * sizeof(int16_t));
     waveOutPrepareHeader(device_, &buffer.header, sizeof buffer.header);
   }
   stopping_ = false;
+  started_at_ = 0;
+  ran_dry_ = 0;
+  // The file is opened and read on the playback thread: the window goes on
+  // at once, however large the file.
   thread_ = std::thread(&Playback::run, this);
   return true;
 }
@@ -76,44 +90,56 @@ void Playback::stop() {
   device_ = nullptr;
 }
 
-bool Playback::fill(Buffer& buffer) {
-  const Sound& sound = *sound_;
+bool Playback::fill(SoundReader& reader, Buffer& buffer) {
+  const size_t channels = sound_->format().channels;
+  const size_t frames = reader.read(decoded_.data(), decoded_.size() / channels);
   // Once a buffer: the gain of the whole buffer.
   const double gain = gain_of(volume_hdb_.load());
-  size_t filled = 0;
-  while (filled < buffer.samples.size()) {
-    if (position_ == sound.samples.size()) {
-      if (!sound.loops) break;
-      position_ = 0;
-    }
-    const size_t count = std::min(buffer.samples.size() - filled, sound.samples.size() - position_);
-    for (size_t i = 0; i < count; ++i) {
-      const double scaled = std::round(sound.samples[position_ + i] * gain);
-      buffer.samples[filled + i] = static_cast<int16_t>(std::clamp(scaled, -32768.0, 32767.0));
-    }
-    filled += count;
-    position_ += count;
+  for (size_t i = 0; i < frames * channels; ++i) {
+    const double scaled = std::round(decoded_[i] * gain);
+    buffer.samples[i] = static_cast<int16_t>(std::clamp(scaled, -32768.0, 32767.0));
   }
-  buffer.header.dwBufferLength = static_cast<DWORD>(filled * sizeof(int16_t));
+  buffer.header.dwBufferLength = static_cast<DWORD>(frames * channels * sizeof(int16_t));
   buffer.header.dwFlags &= ~WHDR_DONE;
-  return filled > 0;
+  return frames > 0;
 }
 
 void Playback::run() {
-  bool queued[2] = {};
-  for (int i = 0; i < 2; ++i) {
-    if (fill(buffers_[i]))
-      queued[i] = waveOutWrite(device_, &buffers_[i].header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+  const std::unique_ptr<SoundReader> reader = sound_->open(&failure_);
+  if (reader == nullptr) {
+    PostMessageW(window_, ended_message_, generation_, 0);
+    return;
   }
-  while (!stopping_ && (queued[0] || queued[1])) {
+  // winmm plays the buffers in the order they were written: `next` is the
+  // one written longest ago, the first to come back. All of them are queued
+  // before the device starts: started on the first alone, Wine's output ran
+  // dry before the next arrived.
+  std::vector<bool> queued(buffers_.size(), false);
+  waveOutPause(device_);
+  for (size_t i = 0; i < buffers_.size(); ++i) {
+    queued[i] = fill(*reader, buffers_[i]) &&
+                waveOutWrite(device_, &buffers_[i].header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+  }
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  waveOutRestart(device_);
+  started_at_ = now.QuadPart;
+  size_t next = 0;
+  while (!stopping_ && queued[next]) {
     WaitForSingleObject(buffer_done_, INFINITE);
-    for (int i = 0; i < 2 && !stopping_; ++i) {
-      if (!queued[i] || !(buffers_[i].header.dwFlags & WHDR_DONE)) continue;
-      queued[i] = fill(buffers_[i]) &&
-                  waveOutWrite(device_, &buffers_[i].header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    // Every buffer back at once: the device had nothing more of ours.
+    if (std::all_of(buffers_.begin(), buffers_.end(),
+                    [](const Buffer& buffer) { return buffer.header.dwFlags & WHDR_DONE; })) {
+      ++ran_dry_;
+    }
+    while (!stopping_ && queued[next] && (buffers_[next].header.dwFlags & WHDR_DONE)) {
+      queued[next] =
+          fill(*reader, buffers_[next]) &&
+          waveOutWrite(device_, &buffers_[next].header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+      next = (next + 1) % buffers_.size();
     }
   }
-  if (!stopping_) PostMessageW(window_, ended_message_, 0, 0);
+  if (!stopping_) PostMessageW(window_, ended_message_, generation_, 0);
 }
 
 }  // namespace shell

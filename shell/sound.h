@@ -1,28 +1,51 @@
-// A sound the shell can play: 16-bit PCM held in memory.
+// A sound the shell can play, read from its start frame by frame as it plays.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace shell {
 
-struct Sound {
-  std::string name;              // what the readout calls it
-  unsigned rate = 0;             // frames a second
-  unsigned channels = 0;         // 1 or 2
-  std::vector<int16_t> samples;  // interleaved, whole frames
-  bool loops = false;            // starts again at its end until stopped
+struct SoundFormat {
+  unsigned rate = 0;      // frames a second
+  unsigned channels = 0;  // 1 or 2
+};
 
-  size_t frames() const { return channels ? samples.size() / channels : 0; }
+// Reads one playing of a sound, on the playback thread.
+class SoundReader {
+ public:
+  virtual ~SoundReader() = default;
+  // Up to `frames` frames into `out`, interleaved, on the 16-bit scale (full
+  // scale is 32768, not yet rounded). Fewer only at the sound's end, or where
+  // the rest cannot be read.
+  virtual size_t read(double* out, size_t frames) = 0;
+};
+
+class Sound {
+ public:
+  Sound(std::string name, SoundFormat format) : name_(std::move(name)), format_(format) {}
+  virtual ~Sound() = default;
+  Sound(const Sound&) = delete;
+  Sound& operator=(const Sound&) = delete;
+
+  // What the readout calls it.
+  const std::string& name() const { return name_; }
+  const SoundFormat& format() const { return format_; }
+  // A reader from its start, or null with the reason in `error`.
+  virtual std::unique_ptr<SoundReader> open(std::string* error) const = 0;
+
+ private:
+  std::string name_;
+  SoundFormat format_;
 };
 
 // What plays when no file was chosen: a 440 Hz sine at -6 dBFS, stereo at
-// 44.1 kHz, one second long, which holds 440 whole cycles so that it loops
-// without a seam.
+// 44.1 kHz, whose second holds 440 whole cycles and so loops without a seam
+// until it is stopped.
 constexpr unsigned tone_rate = 44100;
 constexpr unsigned tone_frequency = 440;
 constexpr double tone_peak = 16423.0;  // 32768 at -6 dB
-Sound test_tone();
+std::shared_ptr<const Sound> test_tone();
 
 }  // namespace shell

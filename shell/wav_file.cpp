@@ -1,138 +1,129 @@
-// Reading WAV files: a RIFF header, then chunks, of which "fmt " and "data" matter.
+// Reading WAV files from disk: their header at once, their sound a block at a time.
 #include "shell/wav_file.h"
 
 #include <windows.h>
 
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 #include "shell/text.h"
+#include "shell/wav_format.h"
 
 namespace shell {
 
 namespace {
 
-// Longer than a CD-quality stereo hour: a larger file is not a sound to try
-// the volume with, and reading it would take a good part of a 32-bit
-// program's memory.
-constexpr uint64_t largest_file = 256u << 20;
-constexpr unsigned lowest_rate = 8000, highest_rate = 192000;
-constexpr uint16_t format_pcm = 1, format_extensible = 0xFFFE;
+// A second of CD sound, and a few disk reads a second at most.
+constexpr DWORD block_bytes = 128 * 1024;
 
-uint16_t u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t u32(const uint8_t* p) {
-  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
+class FileHandle {
+ public:
+  explicit FileHandle(const std::wstring& path)
+      : handle_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)) {}
+  ~FileHandle() {
+    if (open()) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
 
-bool fail(std::string* error, const std::string& text) {
-  *error = text;
-  return false;
-}
+  bool open() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Reads `size` bytes at `offset`: 64-bit offsets, so files past 2 GiB
+  // read in the 32-bit shell as well.
+  bool read_at(uint64_t offset, uint8_t* out, size_t size) {
+    return seek(offset) && read(out, size) == size;
+  }
+  bool seek(uint64_t offset) {
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN) != FALSE;
+  }
+  // Reads on from where the last read ended; what was read.
+  size_t read(uint8_t* out, size_t size) {
+    DWORD got = 0;
+    return ReadFile(handle_, out, static_cast<DWORD>(size), &got, nullptr) ? got : 0;
+  }
+  uint64_t size() const {
+    LARGE_INTEGER length = {};
+    return GetFileSizeEx(handle_, &length) ? static_cast<uint64_t>(length.QuadPart) : 0;
+  }
 
-// The format chunk: true when it describes 16-bit PCM the shell plays.
-bool read_format(const uint8_t* chunk, uint32_t size, Sound* sound, std::string* error) {
-  if (size < 16) return fail(error, "Its format chunk is too short to describe the sound.");
-  uint16_t format = u16(chunk);
-  const unsigned channels = u16(chunk + 2), rate = u32(chunk + 4), align = u16(chunk + 12),
-                 bits = u16(chunk + 14);
-  // The extended form names the real format in the first two bytes of its
-  // sub-format GUID.
-  if (format == format_extensible && size >= 40) format = u16(chunk + 24);
-  if (format != format_pcm) {
-    return fail(error, "It holds compressed or floating-point sound (format " +
-                           std::to_string(format) + "); only 16-bit PCM is played.");
+ private:
+  HANDLE handle_;
+};
+
+class WavReader : public SoundReader {
+ public:
+  WavReader(std::unique_ptr<FileHandle> file, const WavLayout& layout)
+      : file_(std::move(file)), layout_(layout), left_(layout.frames) {}
+
+  size_t read(double* out, size_t frames) override {
+    size_t given = 0;
+    while (given < frames) {
+      if (at_ == block_.size() && !read_block()) break;
+      const size_t here = std::min(frames - given, (block_.size() - at_) / layout_.frame_bytes());
+      decode_frames(layout_, block_.data() + at_, here, out + given * layout_.channels);
+      at_ += here * layout_.frame_bytes();
+      given += here;
+    }
+    return given;
   }
-  if (bits != 16) {
-    return fail(error,
-                "It holds " + std::to_string(bits) + "-bit samples; only 16-bit PCM is played.");
+
+ private:
+  // The next whole frames from disk; false at the end of the sound, or when
+  // the file ends sooner than its header said.
+  bool read_block() {
+    const uint64_t frames = std::min<uint64_t>(left_, block_bytes / layout_.frame_bytes());
+    block_.resize(static_cast<size_t>(frames) * layout_.frame_bytes());
+    const size_t got = block_.empty() ? 0 : file_->read(block_.data(), block_.size());
+    block_.resize(got - got % layout_.frame_bytes());
+    at_ = 0;
+    left_ -= block_.size() / layout_.frame_bytes();
+    return !block_.empty();
   }
-  if (channels != 1 && channels != 2) {
-    return fail(error, "It has " + std::to_string(channels) +
-                           " channels; only mono and stereo are played.");
+
+  std::unique_ptr<FileHandle> file_;
+  WavLayout layout_;
+  uint64_t left_;  // frames not yet read from disk
+  std::vector<uint8_t> block_;
+  size_t at_ = 0;  // the next byte of block_
+};
+
+class WavSound : public Sound {
+ public:
+  WavSound(const std::wstring& path, const WavLayout& layout)
+      : Sound(narrow(path.substr(path.find_last_of(L"\\/") + 1)), {layout.rate, layout.channels}),
+        path_(path),
+        layout_(layout) {}
+
+  std::unique_ptr<SoundReader> open(std::string* error) const override {
+    auto file = std::make_unique<FileHandle>(path_);
+    if (!file->open() || !file->seek(layout_.data_offset)) {
+      *error = "It cannot be opened any more.";
+      return nullptr;
+    }
+    return std::make_unique<WavReader>(std::move(file), layout_);
   }
-  if (rate < lowest_rate || rate > highest_rate) {
-    return fail(error, "Its sample rate, " + std::to_string(rate) +
-                           " Hz, is outside the 8000 to 192000 Hz that are played.");
-  }
-  if (align != channels * 2) {
-    return fail(error, "Its format chunk does not add up: " + std::to_string(align) +
-                           " bytes a frame for " + std::to_string(channels) +
-                           " channels of 16 bits.");
-  }
-  sound->rate = rate;
-  sound->channels = channels;
-  return true;
-}
+
+ private:
+  std::wstring path_;
+  WavLayout layout_;
+};
 
 }  // namespace
 
-bool parse_wav(const uint8_t* bytes, size_t size, Sound* sound, std::string* error) {
-  if (size < 12 || memcmp(bytes, "RIFF", 4) != 0 || memcmp(bytes + 8, "WAVE", 4) != 0) {
-    return fail(error, "It is not a WAV file.");
+std::shared_ptr<const Sound> open_wav_file(const std::wstring& path, std::string* error) {
+  FileHandle file(path);
+  if (!file.open()) {
+    *error = "It cannot be opened.";
+    return nullptr;
   }
-  const uint8_t* data = nullptr;
-  uint32_t data_size = 0;
-  bool format_seen = false;
-  size_t at = 12;
-  while (at + 8 <= size && !(format_seen && data != nullptr)) {
-    const uint8_t* chunk = bytes + at + 8;
-    const uint32_t chunk_size = u32(bytes + at + 4);
-    const size_t left = size - at - 8;
-    if (memcmp(bytes + at, "data", 4) == 0) {
-      if (chunk_size > left) {
-        return fail(error, "It is cut short: its sound should be " + std::to_string(chunk_size) +
-                               " bytes, and only " + std::to_string(left) + " are there.");
-      }
-      data = chunk;
-      data_size = chunk_size;
-    } else if (chunk_size > left) {
-      return fail(error, "It is cut short inside its header.");
-    } else if (memcmp(bytes + at, "fmt ", 4) == 0) {
-      if (!read_format(chunk, chunk_size, sound, error)) return false;
-      format_seen = true;
-    }
-    // Chunks start on even offsets: an odd size is followed by a pad byte.
-    at += 8 + static_cast<size_t>(chunk_size) + (chunk_size & 1);
-  }
-  const bool complete = format_seen && data != nullptr;
-  if (!complete && at < size) return fail(error, "It is cut short inside its header.");
-  if (!format_seen) return fail(error, "It has no format chunk, so its sound cannot be read.");
-  if (data == nullptr) return fail(error, "It has no sound data.");
-  // A last frame cut in half is left out.
-  const size_t frames = data_size / (sound->channels * 2);
-  if (frames == 0) return fail(error, "It holds no sound.");
-  sound->samples.resize(frames * sound->channels);
-  for (size_t i = 0; i < sound->samples.size(); ++i) {
-    sound->samples[i] = static_cast<int16_t>(u16(data + 2 * i));
-  }
-  sound->loops = false;
-  return true;
-}
-
-bool read_wav_file(const std::wstring& path, Sound* sound, std::string* error) {
-  HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return fail(error, "It cannot be opened.");
-  LARGE_INTEGER length = {};
-  std::vector<uint8_t> bytes;
-  bool complete =
-      GetFileSizeEx(file, &length) && static_cast<uint64_t>(length.QuadPart) <= largest_file;
-  if (complete) {
-    bytes.resize(static_cast<size_t>(length.QuadPart));
-    DWORD got = 0;
-    complete = bytes.empty() ||
-               (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
-                got == bytes.size());
-  }
-  CloseHandle(file);
-  if (!complete) {
-    return fail(error, length.QuadPart > static_cast<LONGLONG>(largest_file)
-                           ? "It is larger than the 256 MB the shell reads."
-                           : "It cannot be read.");
-  }
-  const size_t name = path.find_last_of(L"\\/") + 1;
-  sound->name = narrow(path.substr(name));
-  return parse_wav(bytes.data(), bytes.size(), sound, error);
+  WavLayout layout;
+  const ReadAt read = [&file](uint64_t offset, uint8_t* out, size_t size) {
+    return file.read_at(offset, out, size);
+  };
+  if (!parse_wav(read, file.size(), &layout, error)) return nullptr;
+  return std::make_shared<const WavSound>(path, layout);
 }
 
 }  // namespace shell

@@ -9,7 +9,7 @@
 # named when a step fails.
 set -euo pipefail
 action=$1 prefix=$2 home=$3 loader=${4:-wine} capture=${5:-}
-export WINEPREFIX="$prefix" HOME="$home" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
+export WINEPREFIX="$prefix" HOME="$home" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe,winepulse.drv=
 case "$(basename "$loader")" in
   wine64*) arch=win64 ;;
   *) arch=win32 ;;

@@ -36,11 +36,18 @@ struct WavBytes {
         .u16(bits);
   }
   // The extended form, whose sub-format GUID begins with the real format.
-  WavBytes& extensible(unsigned sub_format, unsigned channels, uint32_t rate) {
-    chunk("fmt ", 40).u16(0xFFFE).u16(channels).u32(rate).u32(rate * 2 * channels);
-    u16(2 * channels).u16(16).u16(22).u16(16).u32(channels == 2 ? 3 : 4).u16(sub_format);
+  WavBytes& extensible(unsigned sub_format, unsigned channels, uint32_t rate, unsigned bits = 16) {
+    const unsigned align = bits / 8 * channels;
+    chunk("fmt ", 40).u16(0xFFFE).u16(channels).u32(rate).u32(rate * align);
+    u16(align).u16(bits).u16(22).u16(bits).u32(channels == 2 ? 3 : 4).u16(sub_format);
     const uint8_t rest[] = {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
     bytes.insert(bytes.end(), rest, rest + sizeof rest);
+    return *this;
+  }
+  // A data chunk of samples stored as they are.
+  WavBytes& raw(const std::vector<uint8_t>& stored) {
+    chunk("data", static_cast<uint32_t>(stored.size()));
+    bytes.insert(bytes.end(), stored.begin(), stored.end());
     return *this;
   }
   WavBytes& data(const std::vector<int16_t>& samples, size_t cut = 0) {

@@ -3,8 +3,6 @@
 // loudness the component's scale gives that level.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -13,38 +11,17 @@
 
 #include "shell/sound.h"
 #include "shell/text.h"
-#include "shell/shell_fixture.h"
+#include "sound/toolbar_fixture.h"
 
 namespace {
 
-using shell_testing::ShellTest;
-
-constexpr GUID mute_command = {
-    0x41BF5822, 0x455E, 0x4F97, {0x9D, 0x82, 0xE5, 0xA6, 0x36, 0xB0, 0xF5, 0x19}};
+using sound_testing::decibels;
+using sound_testing::hold;
+using sound_testing::read_samples;
 
 // The scale written out again, apart from the component's own code.
 int expected_hdb(int level) {
   return level <= 0 ? -6000 : static_cast<int>(std::log10(level * 0.001) * 2000.0);
-}
-
-double decibels(double amplitude_ratio) { return 20.0 * std::log10(amplitude_ratio); }
-
-// Runs the message loop for about `milliseconds`, as the shell's own would.
-void hold(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    testing_support::flush_events();
-    Sleep(10);
-  } while (GetTickCount() - start < milliseconds);
-}
-
-std::vector<int16_t> read_samples(const std::wstring& path) {
-  const std::vector<uint8_t> bytes = shell_testing::read_file(path);
-  std::vector<int16_t> samples(bytes.size() / 2);
-  for (size_t i = 0; i < samples.size(); ++i) {
-    samples[i] = static_cast<int16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-  }
-  return samples;
 }
 
 // A stretch of output at one loudness.
@@ -107,74 +84,7 @@ std::vector<Stretch> stretches_of(const std::vector<int16_t>& samples, unsigned 
   return stretches;
 }
 
-class LoudnessTest : public ShellTest {
- protected:
-  void SetUp() override {
-    ShellTest::SetUp();
-    // The toolbar floats, stretched to a pixel a level or more, so that a
-    // click reaches any level. Its dock gives it a fixed length, and lays it
-    // out again only when the frame is resized.
-    window->place(shell::SliderKind::toolbar, shell::Placement::floating);
-    const HWND frame =
-        window->dock(shell::SliderKind::toolbar, shell::Placement::floating).container();
-    const HWND toolbar = window->extension_window(shell::SliderKind::toolbar);
-    ASSERT_NE(nullptr, toolbar);
-    RECT rect = {};
-    GetWindowRect(toolbar, &rect);
-    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&rect), 2);
-    SetWindowPos(frame, nullptr, 0, 0, 1240, 120, SWP_NOMOVE | SWP_NOZORDER);
-    MoveWindow(toolbar, rect.left, rect.top, 1200, rect.bottom - rect.top, TRUE);
-    testing_support::flush_events();
-    trackbar = FindWindowExW(toolbar, nullptr, TRACKBAR_CLASSW, nullptr);
-    ASSERT_NE(nullptr, trackbar);
-    RECT client = {};
-    GetClientRect(trackbar, &client);
-    width = client.right;
-    y = client.bottom / 2;
-  }
-
-  // A press and a release at `x`, as Windows sends them; the level it gave.
-  int click(int x) {
-    SendMessageW(trackbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    SendMessageW(trackbar, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-    return static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
-  }
-
-  // The first x where a click gives `level` or more: levels grow with x.
-  // Each try starts with the thumb far away, as each step of the test does:
-  // a press on the thumb itself starts a drag of the trackbar's own, whose
-  // rounding may differ by a level.
-  int x_of(int level) {
-    int low = 0, high = width - 1;
-    while (low < high) {
-      const int middle = (low + high) / 2;
-      click(middle < width / 2 ? width - 1 : 0);
-      if (click(middle) < level) {
-        low = middle + 1;
-      } else {
-        high = middle;
-      }
-    }
-    return low;
-  }
-
-  // Space pressed in the main window.
-  void space() {
-    MSG key = {window->window(), WM_KEYDOWN, VK_SPACE, 0x00390001, GetTickCount(), {}};
-    EXPECT_TRUE(window->translate(key));
-  }
-
-  void mute() {
-    for (const shell::Command& command : session->commands()) {
-      if (IsEqualGUID(command.guid, mute_command)) {
-        SendMessageW(window->window(), WM_COMMAND, window->command_id(command.index), 0);
-      }
-    }
-  }
-
-  HWND trackbar = nullptr;
-  int width = 0, y = 0;
-};
+using LoudnessTest = sound_testing::ToolbarSoundTest;
 
 TEST_F(LoudnessTest, EachSliderLevelAndMutePlayAtTheirLoudness) {
   const char* capture_variable = getenv("DWX_SOUND_CAPTURE");
