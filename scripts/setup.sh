@@ -11,6 +11,7 @@ packages=(
   wine wine32:i386 wine64 fonts-wine         # runs both builds and their tests, with Wine's fonts
   xvfb                                       # a display for headless runs
   libbenchmark-dev valgrind                  # the native benchmarks: time and instruction counts
+  zip                                        # the release archive (package.sh)
 )
 
 missing=()
