@@ -54,10 +54,13 @@ built() {
   return 1
 }
 
-# root_attribute FILE NAME: a number of a GoogleTest report's root element.
+# root_attribute FILE NAME: a number of a GoogleTest report's root element,
+# 0 when it has none.
 root_attribute() {
-  { grep -o '<testsuites [^>]*' "$1" || true; } | { grep -o " $2=\"[0-9]*\"" || true; } |
-    tr -dc '0-9'
+  local number
+  number=$({ grep -o '<testsuites [^>]*' "$1" || true; } |
+    { grep -o " $2=\"[0-9]*\"" || true; } | head -n 1 | tr -dc '0-9')
+  echo "${number:-0}"
 }
 
 # run_suite TITLE BUILD_DIR LABEL [ctest options]: runs the CTest entries of
@@ -77,6 +80,8 @@ run_suite() {
   ctest --test-dir "$dir" -L "^$label\$" --no-tests=error --output-on-failure "$@" || rc=$?
   local seconds=$(($(date +%s) - start))
 
+  # The programs: the entries with the label, less the fixtures (-FA: and
+  # less those CTest would add because the programs need them).
   local programs=() name report passed=0 failed=0 skipped=0 missing=() tests failures
   mapfile -t programs < <(ctest --test-dir "$dir" -N -L "^$label\$" -LE '^fixture$' -FA '.*' |
     sed -n 's/^ *Test *#[0-9]*: //p')
@@ -89,18 +94,17 @@ run_suite() {
     fi
     tests=$(root_attribute "$report" tests)
     failures=$(($(root_attribute "$report" failures) + $(root_attribute "$report" errors)))
+    local skips
+    skips=$(grep -c 'result="skipped"' "$report" || true)
+    passed=$((passed + tests - failures - skips))
+    skipped=$((skipped + skips))
     # A program CTest saw fail whose report shows no failed case (it died
-    # after writing it, or timed out) is one failure more.
+    # after writing it, or timed out) is one failure.
     if [ "$failures" -eq 0 ] && grep -qx "[0-9]*:$name" "$failed_list" 2>/dev/null; then
       failures=1
     fi
-    local skips
-    skips=$(grep -c 'result="skipped"' "$report" || true)
     failed=$((failed + failures))
-    skipped=$((skipped + skips))
-    passed=$((passed + tests - failures - skips))
   done
-  [ "$passed" -ge 0 ] || passed=0
 
   local line="$title: $passed passed, $failed failed, $skipped skipped"
   line+=" (${#programs[@]} programs, ${seconds} s)"
