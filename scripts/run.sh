@@ -33,8 +33,13 @@ set -- ${arguments[@]+"${arguments[@]}"}
 
 source "$root/scripts/display.sh"
 if [ -n "${DISPLAY:-}" ]; then
-  # Your own display: your own sound devices are listed.
+  # Your own display: your own sound devices are listed, and your window
+  # manager has the shell's windows while it runs (the prefix, made for the
+  # tests' private displays, hands it none).
   dwx_start_wine "$dwx_bits" own-home
+  shell_settings='HKCU\Software\Wine\AppDefaults\plinvox_shell.exe'
+  "$dwx_wine" reg add "$shell_settings\X11 Driver" /v Managed /d Y /f >/dev/null 2>&1 || true
+  trap '"$dwx_wine" reg delete "$shell_settings" /f >/dev/null 2>&1 || true' EXIT
   cd "$dwx_bin"
   "$dwx_wine" plinvox_shell.exe "$@"
 else

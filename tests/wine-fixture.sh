@@ -26,15 +26,12 @@ fail() {
 # of windows show their captions. Windows are not handed to a window manager:
 # Wine would wait for one, up to 2 s, each time it shows or hides a managed
 # window (a top-level window with a caption, or an active one), and that was
-# most of the time of the tests that open such windows. The shell alone stays
-# managed, for run.sh on a desktop, which uses the same prefix.
+# most of the time of the tests that open such windows. run.sh, on a
+# desktop, hands the shell's windows to the window manager while it runs.
 set_up_prefix() {
   local key='HKCU\Software\Wine\X11 Driver'
   WINELOADER=$loader "$loader" reg add "$key" /v Decorated /d N /f >>"$log" 2>&1 &&
-    WINELOADER=$loader "$loader" reg add "$key" /v Managed /d N /f >>"$log" 2>&1 &&
-    WINELOADER=$loader "$loader" reg add \
-      'HKCU\Software\Wine\AppDefaults\plinvox_shell.exe\X11 Driver' /v Managed /d Y /f \
-      >>"$log" 2>&1
+    WINELOADER=$loader "$loader" reg add "$key" /v Managed /d N /f >>"$log" 2>&1
 }
 
 # make_prefix: a new prefix, set up; says what went wrong and returns 1 when
@@ -89,9 +86,14 @@ case "$action" in
         why=$(make_prefix) || fail "$why, twice"
       fi
     fi
-    # A prefix made before windows were left unmanaged gets that setting.
+    # A prefix made before windows were left unmanaged gets that setting,
+    # and the shell's own setting that a desktop run cut short left goes.
     if ! grep -q '^"Managed"="N"' "$prefix/user.reg"; then
       set_up_prefix || fail "could not set up the prefix $prefix"
+    fi
+    if grep -qF 'AppDefaults\\plinvox_shell.exe' "$prefix/user.reg"; then
+      WINELOADER=$loader "$loader" reg delete 'HKCU\Software\Wine\AppDefaults\plinvox_shell.exe' /f \
+        >>"$log" 2>&1 || true
     fi
     # One server for all the test programs, kept 30 s after the last one
     # leaves. A server already running (another run's) serves as well.
