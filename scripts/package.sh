@@ -26,7 +26,12 @@ name=dwx_volume-$version
 staging=$(mktemp -d)
 trap 'rm -rf "$staging"' EXIT
 mkdir "$staging/$name"
-i686-w64-mingw32-strip -o "$staging/$name/dwx_volume.dll" "$dll"
+# strip stamps the PE header with the time it runs unless SOURCE_DATE_EPOCH
+# says otherwise: the DLL keeps the link's own time, so that stripping the
+# same build gives the same bytes every time.
+pe_header=$(od -An -tu4 -j60 -N4 "$dll" | tr -d ' ')
+linked=$(od -An -tu4 -j$((pe_header + 8)) -N4 "$dll" | tr -d ' ')
+SOURCE_DATE_EPOCH=$linked i686-w64-mingw32-strip -o "$staging/$name/dwx_volume.dll" "$dll"
 # Windows users read it: CR LF line ends.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' "$root/docs/install.txt" >"$staging/$name/install.txt"
 (cd "$staging/$name" && sha256sum dwx_volume.dll >dwx_volume.dll.sha256)
