@@ -1,7 +1,8 @@
 # What both toolchain files share: Debian's MinGW-w64 compilers of the posix
 # thread model (GoogleTest needs std::mutex) for the target `dwx_mingw_target`
-# (i686 or x86_64), and Wine, the loader in `dwx_wine_loader`, to run what
-# they build.
+# (i686 or x86_64), and Wine, the loader given as DWX_WINE_LOADER, to run
+# what they build. scripts/platform.sh names each build's loader and
+# scripts/build.sh passes it.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR ${dwx_mingw_target})
 
@@ -14,4 +15,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-set(CMAKE_CROSSCOMPILING_EMULATOR ${dwx_wine_loader})
+# The compiler checks build in projects of their own, which are not given the
+# loader and need none.
+if(DWX_WINE_LOADER)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${DWX_WINE_LOADER})
+endif()

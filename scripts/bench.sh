@@ -10,6 +10,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/platform.sh"
+"$root/scripts/setup.sh"
 dwx_detect_win32
 dwx_say_platform "benchmarking"
 
@@ -19,7 +20,10 @@ log="$workdir/bench-$(date +%Y%m%d-%H%M%S).log"
 : >"$log"
 echo "Log of the benchmarks' commentary: $log"
 
-if ! dwx_build_runnable "$root" >>"$log" 2>&1; then
+build_options=(--werror --target dwx_volume --target utf8api --target volume_bench
+               --target load_bench --target empty_component)
+[ "$dwx_bits" = 32 ] || build_options+=(--no-win32 --win64)
+if ! "$root/scripts/build.sh" "${build_options[@]}" >>"$log" 2>&1; then
   tail -n 30 "$log" >&2
   echo "The build failed; the whole output is in $log" >&2
   exit 1

@@ -1,7 +1,8 @@
-# Sourced by the run, bench and test scripts: gives the Wine windows a display
-# and the project's Wine prefix. With DISPLAY set, that display is used;
-# otherwise a private Xvfb is started, and stopped again (by its own PID),
-# together with Wine's processes on it, when the calling script exits.
+# Sourced by the run, bench and test scripts, after platform.sh: gives the
+# Wine windows a display and the project's Wine prefix. With DISPLAY set,
+# that display is used; otherwise a private Xvfb is started, and stopped
+# again (by its own PID), together with Wine's processes on it, when the
+# calling script exits.
 
 dwx_private_xvfb_pid=""
 
@@ -39,25 +40,18 @@ dwx_ensure_display() {
 }
 
 # A display, and the private Wine prefix of one build ready, with the
-# environment its programs run in. The first argument picks the build: 32 (in
-# build/) or 64 (in build/win64/). Sets dwx_wine, the loader that runs that
-# build's programs, and dwx_bin, the folder they are in. HOME becomes the
-# test home, whose null sound device gives the same two mixers on every
-# machine, unless the second argument is "own-home".
+# environment its programs run in. The first argument picks the build: 32 or
+# 64 (platform.sh says where each lives). Sets dwx_wine, the loader that runs
+# that build's programs, and dwx_bin, the folder they are in, as the build
+# wrote them to its wine-environment.sh. HOME becomes the test home, whose
+# null sound device gives the same two mixers on every machine, unless the
+# second argument is "own-home".
 dwx_start_wine() {
-  local root bits=$1 build
-  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  if [ "$bits" = 64 ]; then
-    build="$root/build/win64"
-    dwx_wine=/usr/lib/wine/wine64
-  else
-    build="$root/build"
-    dwx_wine=wine
-  fi
-  dwx_bin="$build/bin"
+  local dwx_wine_prefix
+  source "$(dwx_build_dir "$1")/wine-environment.sh"
   dwx_ensure_display
-  "$root/tests/wine-fixture.sh" start "$build/wineprefix" "$root/build/test-home" "$dwx_wine"
-  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all \
+  "$dwx_root/tests/wine-fixture.sh" start "$dwx_wine_prefix" "$dwx_test_home" "$dwx_wine"
+  export WINEPREFIX="$dwx_wine_prefix" WINEDEBUG=-all \
     WINEDLLOVERRIDES=mscoree,mshtml,winedbg.exe=
-  [ "${2:-}" = own-home ] || export HOME="$root/build/test-home"
+  [ "${2:-}" = own-home ] || export HOME="$dwx_test_home"
 }

@@ -10,9 +10,12 @@
 #
 #   fuzz.sh [--runs N] [seconds] [target...]
 #
-# --runs N stops each target after N executions when that comes first.
+# --runs N stops each target after N executions when that comes first. Each
+# target is a CTest entry of the fuzz build, labelled "fuzz", that
+# tests/fuzz/run-target.sh runs.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+source "$root/scripts/platform.sh"
 
 seconds=60
 runs=0
@@ -31,63 +34,27 @@ if [ ${#targets[@]} -eq 0 ]; then
   mapfile -t targets < <(cd "$root/tests/fuzz/corpus" && ls)
 fi
 
-"$root/scripts/setup.sh"
-build=$root/build/fuzz
-built=1
-cmake -S "$root" -B "$build" -G Ninja --log-level=WARNING -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 -DDWX_FUZZ=ON -DDWX_WERROR=ON \
-  >/dev/null && cmake --build "$build" || built=0
+status=0
+"$root/scripts/build.sh" --werror --fuzz --no-win32 || status=1
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-passed=0 failed=0 executions=0 start=$(date +%s)
+results=$dwx_fuzz_dir/test-results
+rm -rf "$results"
+start=$(date +%s)
+pattern="^($(IFS='|'; echo "${targets[*]}"))_fuzzer\$"
+[ "$status" -ne 0 ] || DWX_FUZZ_SECONDS=$seconds DWX_FUZZ_RUNS=$runs \
+  ctest --test-dir "$dwx_fuzz_dir" -L '^fuzz$' -R "$pattern" --output-on-failure || status=1
 
-# run_target NAME: one target, one line; on a finding, the report and the input.
-run_target() {
-  local name=$1 program="$build/tests/fuzz/$1_fuzzer"
-  if [ "$built" -eq 0 ] || [ ! -x "$program" ] || [ ! -d "$root/tests/fuzz/corpus/$name" ]; then
-    echo "$name: FAILED: not built"
-    failed=$((failed + 1))
-    return
-  fi
-  local corpus="$scratch/$name" log="$scratch/$name.log" findings="$build/findings/$name"
-  mkdir -p "$corpus" "$findings"
-  cp "$root/tests/fuzz/corpus/$name/"* "$corpus/"
-  # -timeout: a run that hangs is a finding too, not a stalled script.
-  local options=(-max_total_time="$seconds" -timeout=10 -print_final_stats=1
-                 -artifact_prefix="$findings/")
-  [ "$runs" -eq 0 ] || options+=(-runs="$runs")
-  # A character is at most 6 bytes: a longer text reaches no branch a short
-  # one does not, and every run costs time in proportion to its length.
-  [ "$name" != utf8_codec ] || options+=(-max_len=128)
-
-  local rc=0 began count rate
-  began=$(date +%s)
-  UBSAN_OPTIONS=print_stacktrace=1 "$program" "${options[@]}" "$corpus" >"$log" 2>&1 || rc=$?
-  local took=$(($(date +%s) - began))
-  count=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
-  executions=$((executions + ${count:-0}))
-  # A target may name a path its run must reach: "path: WHAT: reached in N
-  # of M inputs". N of 0 fails it: the run tested less than it claims.
-  local paths unreached
-  paths=$(sed -n 's/^path: //p' "$log" | paste -sd ';' -)
-  unreached=$(sed -n 's/^path: \(.*: reached in 0 of .*\)/\1/p' "$log" | paste -sd ';' -)
-  if [ "$rc" -eq 0 ] && [ -n "$count" ] && [ -z "$unreached" ]; then
-    echo "$name: passed, $count executions in $took s ($rate exec/s), corpus of $(ls "$corpus" | wc -l) inputs${paths:+; $paths}"
-    passed=$((passed + 1))
-    return
-  fi
-  tail -n 40 "$log"
-  local input
-  input=$(sed -n 's/.*Test unit written to //p' "$log" | tail -n 1)
-  echo "$name: FAILED (exit code $rc) after ${count:-an unknown number of} executions${input:+; the input: $input}${unreached:+; never reached: $unreached}"
-  failed=$((failed + 1))
-}
-
+passed=0 failed=0 executions=0
 for name in "${targets[@]}"; do
-  run_target "$name"
+  line=$(cat "$results/${name}_fuzzer.txt" 2>/dev/null || echo "$name: FAILED: not built or not run")
+  echo "$line"
+  case "$line" in
+    "$name: passed"*) passed=$((passed + 1)) ;;
+    *) failed=$((failed + 1)) status=1 ;;
+  esac
+  count=$(sed -n 's/.* executions="\([0-9]*\)".*/\1/p' "$results/${name}_fuzzer.xml" 2>/dev/null || true)
+  executions=$((executions + ${count:-0}))
 done
 echo "fuzz (libFuzzer, ASan+UBSan): $passed passed, $failed failed" \
   "(${#targets[@]} targets, $executions executions, $(($(date +%s) - start)) s)"
-[ "$failed" -eq 0 ]
+exit "$status"

@@ -12,6 +12,7 @@ packages=(
   xvfb                                       # a display for headless runs
   pulseaudio pulseaudio-utils                # the lag test: a private sound server and its recorder
   libbenchmark-dev valgrind                  # the native benchmarks: time and instruction counts
+  zip                                        # the release archive (package.sh)
 )
 
 missing=()

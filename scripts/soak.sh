@@ -12,9 +12,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/platform.sh"
+"$root/scripts/setup.sh"
 dwx_detect_win32
 dwx_say_platform "soaking"
-dwx_build_runnable "$root"
+build_options=(--werror --target soak_tests --target fault_tests)
+[ "$dwx_bits" = 32 ] || build_options+=(--no-win32 --win64)
+"$root/scripts/build.sh" "${build_options[@]}"
 source "$root/scripts/display.sh"
 dwx_start_wine "$dwx_bits"
 cd "$dwx_bin"

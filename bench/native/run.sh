@@ -6,9 +6,10 @@
 # everything else goes to stderr.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$root/scripts/platform.sh"
 "$root/scripts/setup.sh" >&2
 
-dir=$root/build/bench-native
+dir=$dwx_bench_native_dir
 cmake -S "$root" -B "$dir" -G Ninja --log-level=WARNING -DCMAKE_BUILD_TYPE=Release \
   -DDWX_WERROR=ON >&2
 cmake --build "$dir" --target pure_bench >&2
