@@ -1,10 +1,13 @@
-// The shell's sound as Wine's ALSA output writes it to a file: each level the
-// toolbar slider is clicked to, and the mute command, must come out at the
-// loudness the component's scale gives that level.
+// The shell's sound as Wine's ALSA output writes it to a file: each change of
+// the volume, whatever made it, must come out at the loudness the player's
+// volume says, and that volume must be what the component's scale gives.
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -86,34 +89,86 @@ std::vector<Stretch> stretches_of(const std::vector<int16_t>& samples, unsigned 
 
 using LoudnessTest = sound_testing::ToolbarSoundTest;
 
-TEST_F(LoudnessTest, EachSliderLevelAndMutePlayAtTheirLoudness) {
+constexpr GUID volume_up = {
+    0x09AAFA8B, 0x01D0, 0x40FC, {0xA5, 0x96, 0xCB, 0xF0, 0xED, 0xA4, 0x60, 0x3F}};
+constexpr GUID volume_down = {
+    0xEAA316FE, 0x0841, 0x40DA, {0xBD, 0x04, 0xF4, 0x97, 0x54, 0xA2, 0x48, 0x1A}};
+constexpr GUID volume_mute = {
+    0x41BF5822, 0x455E, 0x4F97, {0x9D, 0x82, 0xE5, 0xA6, 0x36, 0xB0, 0xF5, 0x19}};
+
+// Every way a person changes the volume is heard: the toolbar slider, the
+// three commands, the shell's -1 and +1 dB buttons and the panel slider's
+// keys. Each step's loudness differs from the one before by more than 1 dB,
+// so that the recording tells the steps apart.
+TEST_F(LoudnessTest, EveryWayOfChangingTheVolumeIsHeardAtItsLoudness) {
   const char* capture_variable = getenv("DWX_SOUND_CAPTURE");
   ASSERT_NE(nullptr, capture_variable)
       << "DWX_SOUND_CAPTURE names the file that Wine's sound output is written to";
   const std::wstring capture = shell::widen(capture_variable);
   DeleteFileW(capture.c_str());
 
-  constexpr int muted = -1;
+  const auto shown = [this] { return static_cast<int>(SendMessageW(trackbar, TBM_GETPOS, 0, 0)); };
+  const auto volume = [this] { return session->host().volume(); };
+  // What each step does, returning the player's volume it must leave: worked
+  // out from the scale as written above and from where the step started.
   struct Step {
-    int level;  // clicked on the slider, or `muted` for the mute command
-    int x;
-    int hdb;  // the player's volume then
+    std::string what;
+    std::function<int()> act;
   };
-  std::vector<Step> steps = {{1000, 0, 0}, {500, 0, 0},  {100, 0, 0},
-                             {0, 0, 0},    {1000, 0, 0}, {muted, 0, 0}};
-  // Where to click, found before anything plays. Then the thumb goes to
-  // the other end from the first level, and the tone starts there.
-  for (Step& step : steps) {
-    if (step.level != muted) step.x = x_of(step.level);
+  std::vector<Step> steps;
+  for (int level : {1000, 500, 100, 0, 1000}) {
+    const int x = x_of(level);  // found before anything plays
+    steps.push_back({"toolbar at " + std::to_string(level), [this, x, level] {
+                       EXPECT_EQ(level, click(x));
+                       return expected_hdb(level);
+                     }});
   }
+  steps.push_back({"mute", [this] {
+                     command(volume_mute);
+                     return -6000;
+                   }});
+  steps.push_back({"mute again", [this] {
+                     command(volume_mute);
+                     return 0;
+                   }});
+  // A command pressed `count` times moves the level by `levels`, give or
+  // take a level a press: each press starts from the level the player's
+  // volume, kept in whole hundredths of a decibel, reads back as.
+  const auto by_command = [&](const char* what, const GUID& guid, int count, int levels) {
+    return Step{what, [&, what, guid, count, levels] {
+                  const int before = shown();
+                  for (int i = 0; i < count; ++i)
+                    command(guid);
+                  EXPECT_NEAR(before + levels, shown(), count) << what;
+                  return expected_hdb(shown());
+                }};
+  };
+  // A shell button pressed `count` times moves the player's volume by `hdb`.
+  const auto by_button = [&](const char* what, const wchar_t* caption, int count, int hdb) {
+    return Step{what, [&, caption, count, hdb] {
+                  const int before = volume();
+                  for (int i = 0; i < count; ++i)
+                    press(caption);
+                  return before + hdb;
+                }};
+  };
+  steps.push_back(by_command("Volume down x10", volume_down, 10, -150));
+  steps.push_back(by_button("Quieter x3", L"Quieter (-1 dB)", 3, -300));
+  steps.push_back({"panel Page Down", [&] {
+                     const int level = shown() - 100;
+                     panel_key(VK_NEXT);
+                     return expected_hdb(level);
+                   }});
+  steps.push_back(by_command("Volume up x10", volume_up, 10, 150));
+  steps.push_back(by_button("Louder x2", L"Louder (+1 dB)", 2, 200));
+
+  // The thumb goes to the other end from the first level, and the tone
+  // starts there.
   click(0);
+  std::vector<int> expected;
   for (Step& step : steps) {
-    if (step.level == muted) {
-      mute();
-    } else {
-      EXPECT_EQ(step.level, click(step.x));
-    }
-    step.hdb = session->host().volume();
+    expected.push_back(step.act());
+    EXPECT_EQ(expected.back(), volume()) << step.what << ": the player's volume";
     if (&step == &steps.front()) space();
     ASSERT_TRUE(window->playback().playing());
     hold(700);
@@ -130,13 +185,10 @@ TEST_F(LoudnessTest, EachSliderLevelAndMutePlayAtTheirLoudness) {
   // Full volume plays the tone as it is: a sine's RMS is its peak over root 2.
   EXPECT_NEAR(0.0, decibels(heard[0].rms / (shell::tone_peak / std::sqrt(2.0))), 0.1);
   for (size_t i = 0; i < steps.size(); ++i) {
-    const std::string what =
-        steps[i].level == muted ? "mute" : "level " + std::to_string(steps[i].level);
-    const int hdb = steps[i].level == muted ? -6000 : expected_hdb(steps[i].level);
-    EXPECT_EQ(hdb, steps[i].hdb) << what << ": the player's volume";
     const double measured = decibels(heard[i].rms / heard[0].rms);
-    EXPECT_NEAR(hdb / 100.0, measured, 0.1) << what;
-    printf("%-10s expected %7.2f dB, measured %7.2f dB\n", what.c_str(), hdb / 100.0, measured);
+    EXPECT_NEAR(expected[i] / 100.0, measured, 0.1) << steps[i].what;
+    printf("%-17s expected %7.2f dB, measured %7.2f dB\n", steps[i].what.c_str(),
+           expected[i] / 100.0, measured);
   }
 }
 

@@ -9,13 +9,6 @@
 
 namespace sound_testing {
 
-namespace {
-
-constexpr GUID mute_command = {
-    0x41BF5822, 0x455E, 0x4F97, {0x9D, 0x82, 0xE5, 0xA6, 0x36, 0xB0, 0xF5, 0x19}};
-
-}  // namespace
-
 void hold(DWORD milliseconds) {
   const DWORD start = GetTickCount();
   do {
@@ -37,6 +30,7 @@ double decibels(double amplitude_ratio) { return 20.0 * std::log10(amplitude_rat
 
 void ToolbarSoundTest::SetUp() {
   ShellTest::SetUp();
+  if (HasFatalFailure()) return;  // no window to find the slider in
   // The toolbar floats, stretched to a pixel a level or more, so that a
   // click reaches any level. Its dock gives it a fixed length, and lays it
   // out again only when the frame is resized.
@@ -87,12 +81,26 @@ void ToolbarSoundTest::space() {
   EXPECT_TRUE(window->translate(key));
 }
 
-void ToolbarSoundTest::mute() {
-  for (const shell::Command& command : session->commands()) {
-    if (IsEqualGUID(command.guid, mute_command)) {
-      SendMessageW(window->window(), WM_COMMAND, window->command_id(command.index), 0);
+void ToolbarSoundTest::command(const GUID& guid) {
+  for (const shell::Command& each : session->commands()) {
+    if (IsEqualGUID(each.guid, guid)) {
+      SendMessageW(window->window(), WM_COMMAND, window->command_id(each.index), 0);
     }
   }
+}
+
+void ToolbarSoundTest::press(const wchar_t* caption) {
+  const HWND button = FindWindowExW(window->window(), nullptr, L"BUTTON", caption);
+  ASSERT_NE(nullptr, button) << shell::narrow(caption);
+  SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+void ToolbarSoundTest::panel_key(WPARAM key) {
+  const HWND panel = window->extension_window(shell::SliderKind::panel);
+  const HWND panel_trackbar = FindWindowExW(panel, nullptr, TRACKBAR_CLASSW, nullptr);
+  ASSERT_NE(nullptr, panel_trackbar);
+  SendMessageW(panel_trackbar, WM_KEYDOWN, key, 0);
+  SendMessageW(panel_trackbar, WM_KEYUP, key, 0);
 }
 
 }  // namespace sound_testing

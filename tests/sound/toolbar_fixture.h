@@ -28,8 +28,12 @@ class ToolbarSoundTest : public shell_testing::ShellTest {
   int x_of(int level);
   // Space pressed in the main window.
   void space();
-  // The component's mute command, from the menu.
-  void mute();
+  // One of the component's commands, from the menu.
+  void command(const GUID& guid);
+  // The shell's button with that caption pressed, as a click does.
+  void press(const wchar_t* caption);
+  // A key pressed on the panel slider's trackbar.
+  void panel_key(WPARAM key);
 
   HWND trackbar = nullptr;
   int width = 0, y = 0;
