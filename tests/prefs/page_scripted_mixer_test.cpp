@@ -4,11 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "prefs/page_fixture.h"
+#include "component/component_fixture.h"
+#include "support/blob.h"
 #include "support/watchdog.h"
 #include "utf8api_testing.h"
 
 namespace {
+
+// The page on its own, as the player's preferences window shows it.
+using PreferencesPageTest = ComponentTest;
 
 using testing_support::BlobBuilder;
 using testing_support::ScriptedDevice;
@@ -24,10 +28,10 @@ bool called(const std::vector<std::string>& calls, const std::string& prefix) {
 }
 
 // Each failure row is checked in both forms of the system calls.
-class PageOnScriptedMixer : public PreferencesPageTest, public ::testing::WithParamInterface<int> {
+class PageOnScriptedMixer : public ComponentTest, public ::testing::WithParamInterface<int> {
  protected:
   void SetUp() override {
-    PreferencesPageTest::SetUp();
+    ComponentTest::SetUp();
     utf8api_set_unicode(GetParam());
   }
   bool wide() const { return GetParam() != 0; }
@@ -177,7 +181,7 @@ struct FailedReopen {
 };
 void PrintTo(const FailedReopen& c, std::ostream* out) { *out << c.name; }
 
-class PageAfterAFailedReopen : public PreferencesPageTest,
+class PageAfterAFailedReopen : public ComponentTest,
                                public ::testing::WithParamInterface<FailedReopen> {};
 
 TEST_P(PageAfterAFailedReopen, ShowsTheHostsOwnVolumeInUse) {

@@ -10,12 +10,14 @@
 #include <string>
 
 #include "support/import_table.h"
+#include "support/system_texts.h"
 #include "ui/slider_fixture.h"
 
 namespace {
 
 using standin::ExtensionWindowView;
 using standin::HostStringObject;
+using testing_support::system_text;
 namespace ew = standin::extension_window;
 
 // What each slider object must answer, written out here rather than taken
@@ -117,19 +119,6 @@ class ExtensionWindowTest : public SliderTest,
   }
   bool registered() const { return class_registered(component.module(), expected().class_name); }
 };
-
-std::string system_text(DWORD code) {
-  wchar_t* text = nullptr;
-  FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  char utf8[1024] = {};
-  if (text != nullptr) {
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-    LocalFree(text);
-  }
-  return utf8;
-}
 
 TEST_P(ExtensionWindowTest, EachCreateBuildsANewObjectWithOneReference) {
   ExtensionWindowView first = object(false);

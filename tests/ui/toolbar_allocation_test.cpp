@@ -3,14 +3,13 @@
 // and with a mixer in per cent and an ANSI one.
 #include <windows.h>
 
-#include <memory>
 #include <ostream>
 #include <string>
 
 #include "support/blob.h"
 #include "support/heap_calls.h"
 #include "support/scripted_mixer.h"
-#include "ui/toolbar_fixture.h"
+#include "ui/slider_fixture.h"
 
 namespace {
 
@@ -23,45 +22,38 @@ struct DragCase {
 };
 void PrintTo(const DragCase& c, std::ostream* out) { *out << c.name; }
 
-class ToolbarAllocationTest : public ToolbarTest, public ::testing::WithParamInterface<DragCase> {
+class ToolbarAllocationTest : public SliderTest, public ::testing::WithParamInterface<DragCase> {
  protected:
-  int unicode_mode() override { return GetParam().unicode; }
   std::vector<uint8_t> configuration() override {
     if (!GetParam().mixer) return {};
     return testing_support::BlobBuilder().record("mixer_id", 1);
   }
   void before_start() override {
     if (!GetParam().mixer) return;
-    mixer = std::make_unique<ScriptedMixer>(component.module());
+    mixer = &player.attach<ScriptedMixer>();
     ASSERT_TRUE(mixer->applied());
     mixer->devices = {ScriptedMixer::device(L"Out: scripted")};
   }
-  void before_unload() override {
-    heap_calls.reset();
-    mixer.reset();
+  void SetUp() override {
+    SliderTest::SetUp();
+    if (!HasFatalFailure()) place_toolbar(GetParam().unicode);
   }
 
-  // Every heap call the component's image makes goes through its imports,
-  // free(nullptr) counted too: it is still a call into the runtime.
-  void count_heap_calls() {
-    heap_calls = std::make_unique<testing_support::HeapCalls>(component.module());
-    ASSERT_TRUE(heap_calls->applied());
-  }
-
-  std::unique_ptr<ScriptedMixer> mixer;
-  std::unique_ptr<testing_support::HeapCalls> heap_calls;
+  ScriptedMixer* mixer = nullptr;
 };
 
+// Every heap call the component's image makes goes through its imports,
+// free(nullptr) counted too: it is still a call into the runtime.
 TEST_P(ToolbarAllocationTest, ADragAllocatesNothingAfterThePress) {
-  count_heap_calls();
-  if (HasFatalFailure()) return;
+  testing_support::HeapCalls& heap_calls = player.attach<testing_support::HeapCalls>();
+  ASSERT_TRUE(heap_calls.applied());
   press(x_for(10));
   ASSERT_NE(nullptr, tooltip_of(toolbar_window));
-  heap_calls->start();
+  heap_calls.start();
   for (int i = 1; i <= 50; ++i)
     move(x_for(10 + 19 * i));
   release(x_for(960));
-  EXPECT_EQ(0, heap_calls->stop());
+  EXPECT_EQ(0, heap_calls.stop());
   EXPECT_EQ(960, trackbar_pos(trackbar)) << "the drag went all the way";
   if (GetParam().mixer) {
     EXPECT_EQ(62913u, mixer->value_of(100)) << "the last level reached the mixer";

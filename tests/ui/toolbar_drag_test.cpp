@@ -4,8 +4,7 @@
 
 #include <commctrl.h>
 
-#include "backend/volume_scale.h"
-#include "ui/toolbar_fixture.h"
+#include "ui/slider_fixture.h"
 
 namespace {
 
@@ -53,7 +52,7 @@ TEST_F(ToolbarTest, PressJumpsTheThumbAndTheReleaseSettlesTheLevel) {
   const HWND tooltip = tooltip_of(toolbar_window);
   ASSERT_NE(nullptr, tooltip);
   EXPECT_TRUE(IsWindowVisible(tooltip));
-  EXPECT_EQ(db_text(pressed), tooltip_text(tooltip, toolbar_window));
+  EXPECT_EQ("-11.93 dB", tooltip_text(tooltip, toolbar_window));
   const POINT cursor = screen_point(x);
   static const MessageEntry shown[] = {
       {TTM_ADDTOOLW, msg_only},
@@ -103,11 +102,15 @@ TEST_F(ToolbarTest, EachDistinctMoveSetsTheVolumeAndTheTooltipFollowsTheCursor) 
   press(x_for(100));
   const HWND tooltip = tooltip_of(toolbar_window);
   ASSERT_NE(nullptr, tooltip);
-  for (int level : {250, 750, 500}) {
+  const struct {
+    int level;
+    const char* text;
+  } moves[] = {{250, "-12.04 dB"}, {750, "-2.49 dB"}, {500, "-6.02 dB"}};
+  for (const auto& [level, text] : moves) {
     calls->clear();
     EXPECT_EQ(0, move(x_for(level)));
     EXPECT_EQ(level, trackbar_pos(trackbar));
-    EXPECT_EQ(db_text(level), tooltip_text(tooltip, toolbar_window));
+    EXPECT_EQ(text, tooltip_text(tooltip, toolbar_window));
     const POINT cursor = screen_point(x_for(level));
     // The new text first: the tip shows what it holds when it is placed.
     static const MessageEntry followed[] = {
@@ -401,6 +404,22 @@ TEST_F(ToolbarTest, WithoutATooltipWindowTheDragStillSetsTheVolume) {
   release(x_for(400));
   EXPECT_EQ(hdb_for({400, 400}), host.volume_sets());
   EXPECT_EQ(focus_holder, GetFocus());
+}
+
+// The same drag with utf8api choosing the ANSI forms of the calls.
+TEST_F(SliderTest, TheTooltipGetsItsTextInTheAnsiForm) {
+  place_toolbar(0);
+  press(x_for(100));
+  move(x_for(500));
+  const HWND tooltip = tooltip_of(toolbar_window);
+  ASSERT_NE(nullptr, tooltip);
+  EXPECT_EQ("-6.02 dB", tooltip_text(tooltip, toolbar_window));
+  const testing_support::MessageSequence sent = calls->sent_to(tooltip);
+  EXPECT_EQ(1u, sent.count(TTM_ADDTOOLA));
+  EXPECT_EQ(1u, sent.count(TTM_UPDATETIPTEXTA));
+  EXPECT_EQ(0u, sent.count(TTM_ADDTOOLW) + sent.count(TTM_UPDATETIPTEXTW));
+  release(x_for(500));
+  EXPECT_EQ(hdb_for({500, 500}), host.volume_sets());
 }
 
 }  // namespace
