@@ -274,13 +274,10 @@ TEST_F(MixerConnectionTest, SwitchingDevicesClosesTheFirstAndReusesTheWindow) {
   ASSERT_TRUE(connection->open(2, 0));
   EXPECT_EQ(window, callback_window());
   EXPECT_EQ(1, registrations.load());
-  EXPECT_EQ(1, mixer.open_mixers());
+  EXPECT_EQ(1, mixer.open_mixers()) << "the first device was closed";
+  EXPECT_EQ(nullptr, mixer.handle_of(0));
   EXPECT_NE(nullptr, mixer.handle_of(1));
-  EXPECT_EQ((std::vector<std::string>{"mixerGetNumDevs", "mixerOpen(0)", "mixerGetLineInfoA(3)",
-                                      "mixerGetLineControlsA(4294901760)", "mixerClose(0)",
-                                      "mixerGetNumDevs", "mixerOpen(1)", "mixerGetLineInfoA(3)",
-                                      "mixerGetLineControlsA(4294901760)"}),
-            mixer.calls);
+  EXPECT_EQ(window, mixer.callback_window()) << "the second device tells the same window";
 }
 
 TEST_F(MixerConnectionTest, SourceLinesAreCountedFromOneAndTakenFromDestinationZero) {
