@@ -206,12 +206,6 @@ int trackbar_pos(HWND trackbar) {
 
 namespace {
 
-RECT rect_message(HWND trackbar, UINT message) {
-  RECT r = {};
-  SendMessageW(trackbar, message, 0, reinterpret_cast<LPARAM>(&r));
-  return r;
-}
-
 struct TooltipSearch {
   HWND owner;
   HWND found;
@@ -232,6 +226,12 @@ BOOL CALLBACK find_tooltip(HWND window, LPARAM context) {
     return FALSE;
   }
   return TRUE;
+}
+
+RECT rect_message(HWND trackbar, UINT message) {
+  RECT r = {};
+  SendMessageW(trackbar, message, 0, reinterpret_cast<LPARAM>(&r));
+  return r;
 }
 
 LRESULT mouse(HWND trackbar, UINT message, WPARAM buttons, int x) {

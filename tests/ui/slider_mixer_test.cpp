@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <tuple>
+
 #include "support/blob.h"
 #include "support/scripted_mixer.h"
 #include "ui/slider_fixture.h"
@@ -62,17 +64,13 @@ TEST_F(MixerToolbarTest, AMixerChangeMovesTheToolbarAndThePanelAlsoDuringADrag) 
 TEST_F(MixerToolbarTest, ADragWritesTheMixerAndTheTooltipShowsPerCent) {
   place_toolbar();
   press(x_for(100));
-  const HWND tooltip = tooltip_of(toolbar_window);
-  ASSERT_NE(nullptr, tooltip);
-  const struct {
-    int level;
-    const char* text;
-    DWORD value;
-  } cases[] = {{0, "0.0%", 0}, {505, "50.5%", 33095}, {1000, "100.0%", 65535}};
-  for (const auto& c : cases) {
-    move(x_for(c.level));
-    EXPECT_EQ(c.text, tooltip_text(tooltip, toolbar_window));
-    EXPECT_EQ(c.value, mixer->value_of(speaker_control)) << "level " << c.level;
+  // Level, text, the control's value: its share of 0..65535, truncated.
+  for (const auto& [level, text, value] : {std::tuple<int, const char*, DWORD>{0, "0.0%", 0},
+                                           {505, "50.5%", 33095},
+                                           {1000, "100.0%", 65535}}) {
+    move(x_for(level));
+    EXPECT_EQ(text, tooltip_text(tooltip_of(toolbar_window), toolbar_window));
+    EXPECT_EQ(value, mixer->value_of(speaker_control)) << "level " << level;
   }
   EXPECT_TRUE(host.volume_sets().empty()) << "the host's own volume is not the target";
 }
