@@ -206,26 +206,6 @@ TEST_F(VolumeCommandsTest, ALevelChangedElsewhereAfterMuteReplacesTheKeptOne) {
   EXPECT_EQ(300, level()) << "the 640 kept earlier is gone";
 }
 
-// On a control of 0..65535 each level is written truncated; read back, it
-// must still be the same level, or every step and mute would lose one.
-TEST_F(VolumeCommandsTest, OnASixteenBitControlStepsAndMuteComeBackToTheSameLevel) {
-  start_on_scripted_mixer(BlobBuilder().record("mixer_id", 1), 65535);
-  auto value_of = [](int level) { return static_cast<int>(65535u * level / 1000u); };
-  set_level(value_of(640));
-  for (int step = 1; step <= 10; ++step) {
-    menu->perform(volume_up);
-    EXPECT_EQ(value_of(640 + 15 * step), level()) << "up " << step;
-  }
-  for (int step = 1; step <= 10; ++step) {
-    menu->perform(volume_down);
-    EXPECT_EQ(value_of(790 - 15 * step), level()) << "down " << step;
-  }
-  menu->perform(volume_mute);
-  EXPECT_EQ(640, stored("mixer_mute_level"));
-  menu->perform(volume_mute);
-  EXPECT_EQ(value_of(640), level());
-}
-
 // One command reads the level, and the next lock it takes lets another
 // command start: were reading and setting apart, that lock would be the
 // setting's, and the other command would read the same level. Taking none

@@ -277,28 +277,6 @@ TEST_P(ExtensionWindowTest, DestroyingTwiceDestroysAndReleasesOnce) {
   EXPECT_FALSE(registered());
 }
 
-TEST_P(ExtensionWindowTest, TheClassIsRegisteredWhileAWindowUsesIt) {
-  ExtensionWindowView window = object();
-  EXPECT_FALSE(registered());
-  place(window, RECT{0, 0, 200, 200});
-  EXPECT_TRUE(registered());
-  window.destroy();
-  EXPECT_FALSE(registered());
-  place(window, RECT{0, 0, 200, 200});
-  EXPECT_TRUE(registered()) << "registered again";
-  EXPECT_EQ(2, Registrations::registered);
-  EXPECT_EQ(1, Registrations::unregistered);
-
-  // A second object shares the registration; the last window out unregisters.
-  ExtensionWindowView other = object();
-  place(other, RECT{0, 200, 200, 400});
-  EXPECT_EQ(2, Registrations::registered);
-  window.destroy();
-  EXPECT_TRUE(registered());
-  other.destroy();
-  EXPECT_FALSE(registered());
-}
-
 TEST_P(ExtensionWindowTest, TheLastReleaseDestroysAWindowStillHeld) {
   ExtensionWindowView window = object(false);
   const HWND created = place(window, RECT{0, 0, 200, 200});
