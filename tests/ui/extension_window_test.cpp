@@ -318,23 +318,6 @@ TEST_P(ExtensionWindowTest, AFailedCreationIsReportedAndGivesTheClassBack) {
   EXPECT_EQ(1, Registrations::unregistered);
 }
 
-// A creation failing with a code the system has no text for.
-HWND __cdecl failing_create(DWORD, const char*, const char*, DWORD, int, int, int, int, HWND, HMENU,
-                            HINSTANCE, void*) {
-  SetLastError(0x20001234);
-  return nullptr;
-}
-
-TEST_P(ExtensionWindowTest, AReasonTheSystemCannotNameLeavesTheMessageEndingAfterTheDash) {
-  ExtensionWindowView window = object();
-  ASSERT_TRUE(
-      patch("utf8api.dll", "uCreateWindowEx", reinterpret_cast<const void*>(&failing_create))
-          .applied());
-  ASSERT_TRUE(system_text(0x20001234).empty());
-  EXPECT_EQ(nullptr, window.create_or_transfer(container, &layout));
-  EXPECT_EQ(std::vector<std::string>{"3|dwx_volume|Failed to create window - "}, console());
-}
-
 // The component's heap, refusing the next requests once armed.
 struct Heap {
   static std::atomic<int> refusals;
