@@ -58,6 +58,9 @@ TEST_P(ToolbarAllocationTest, ADragAndAChangeFromOutsideAllocateNothing) {
   heap_calls.start();
   for (int i = 1; i <= 50; ++i)
     move(x_for(10 + 19 * i));
+  EXPECT_EQ(GetParam().mixer ? "96.0%" : "-0.35 dB",
+            tooltip_text(tooltip_of(toolbar_window), toolbar_window))
+      << "the tooltip holds the text in the form utf8api chose";
   release(x_for(960));
   // A system mixer tells every handle open on it of a change, the drag's own too.
   auto mixer_tells = [this] {
