@@ -48,8 +48,6 @@ class MessageRecorder {
  public:
   explicit MessageRecorder(HMODULE component);
   ~MessageRecorder();
-  MessageRecorder(const MessageRecorder&) = delete;
-  MessageRecorder& operator=(const MessageRecorder&) = delete;
 
   bool applied() const;
   // The calls since the last take, in the order they were made.

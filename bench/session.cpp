@@ -1,3 +1,4 @@
+// A player session for the benchmarks: the arrangement each path is measured in.
 #include "session.h"
 
 #include "support/blob.h"
@@ -17,23 +18,18 @@ HWND make_container(int top) {
 
 }  // namespace
 
-void drain_messages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-    DispatchMessageW(&message);
-}
-
-Session::Session(Controls controls, int sliders, bool mixer) {
-  host_.record = false;
-  host_.change_volume(start_hdb);
-  if (!component_.load()) {
-    error_ = component_.error();
+Session::Session(Controls controls, int sliders, bool mixer)
+    : container_(make_container(0)), twin_parent_(make_container(400)), player_(container_) {
+  player_.host.record = false;
+  player_.host.change_volume(start_hdb);
+  if (!player_.load()) {
+    error_ = player_.error();
     return;
   }
-  heap_ = std::make_unique<testing_support::HeapCalls>(module());
-  if (controls == Controls::quiet) quiet_ = std::make_unique<QuietControls>(module());
+  heap_ = &player_.attach<testing_support::HeapCalls>();
+  if (controls == Controls::quiet) quiet_ = &player_.attach<QuietControls>();
   if (mixer) {
-    mixer_ = std::make_unique<testing_support::ScriptedMixer>(module());
+    mixer_ = &player_.attach<testing_support::ScriptedMixer>();
     mixer_->record_calls = false;
     mixer_->devices = {testing_support::ScriptedMixer::device(L"Out: scripted")};
     mixer_->set_value(mixer_control, 30000);
@@ -42,17 +38,12 @@ Session::Session(Controls controls, int sliders, bool mixer) {
     error_ = "an import of the component could not be patched";
     return;
   }
-  component_.start(mixer
-                       ? std::vector<uint8_t>(testing_support::BlobBuilder().record("mixer_id", 1))
-                       : std::vector<uint8_t>{});
-  started_ = true;
-  menu_items_ = component_.create_service(standin::guids::menu_item);
-  container_ = make_container(0);
-  twin_parent_ = make_container(400);
+  player_.start(mixer ? std::vector<uint8_t>(testing_support::BlobBuilder().record("mixer_id", 1))
+                      : std::vector<uint8_t>{});
   if (!place_sliders(sliders)) error_ = "the component made no slider";
   // The first slider's first read opened the target.
   if (mixer_ && mixer_->callback_window() == nullptr) error_ = "the component opened no mixer";
-  drain_messages();
+  player::pump();
 }
 
 bool Session::place_sliders(int count) {
@@ -60,20 +51,6 @@ bool Session::place_sliders(int count) {
   using standin::extension_window::type_toolbar;
   for (int i = 0; i < count; ++i) {
     const unsigned type = i % 2 == 1 ? type_panel : type_toolbar;
-    standin::ExtensionWindowView slider;
-    for (unsigned nth = 0; !slider; ++nth) {
-      standin::ExtensionWindowView object(
-          component_.create_service(standin::guids::extension_window, nth));
-      if (!object) return false;
-      if (object.type() == type) {
-        slider = object;
-      } else {
-        object.release();
-      }
-    }
-    sliders_.push_back(slider);
-    HWND window = slider.create_or_transfer(container_, &layout_);
-    if (window == nullptr) return false;
     // The driven toolbar first, then a grid of small ones.
     const int column = (i - 1) % 16, row = (i - 1) / 16;
     RECT at = i == 0 ? RECT{10, 10, 450, 40} : RECT{10 + 76 * column, 50 + 84 * row, 0, 0};
@@ -81,28 +58,18 @@ bool Session::place_sliders(int count) {
       at.right = at.left + (type == type_panel ? 30 : 70);
       at.bottom = at.top + (type == type_panel ? 80 : 30);
     }
-    SetWindowPos(window, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    if (i == 0) trackbar_ = GetWindow(window, GW_CHILD);
+    const player::Slider slider = player_.add_slider(type, at);
+    if (slider.window == nullptr) return false;
+    if (i == 0) trackbar_ = slider.trackbar;
   }
   return trackbar_ != nullptr;
 }
 
 Session::~Session() {
-  for (standin::ExtensionWindowView& slider : sliders_) {
-    while (slider.release() > 0) {
-    }
-  }
-  if (menu_items_ != nullptr) standin::call_slot<int>(menu_items_, standin::service::release);
-  if (started_) component_.stop();
-  if (container_ != nullptr) DestroyWindow(container_);
-  if (twin_parent_ != nullptr) DestroyWindow(twin_parent_);
-  // The patches write into the component's image: they go before it does.
-  mixer_.reset();
-  quiet_.reset();
-  heap_.reset();
-  component_.unload();
-  drain_messages();
+  player_.close();
+  DestroyWindow(container_);
+  DestroyWindow(twin_parent_);
+  player::pump();
 }
 
 }  // namespace bench

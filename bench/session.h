@@ -3,15 +3,11 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "support/heap_calls.h"
+#include "player/player.h"
 #include "quiet_windows.h"
-#include "standin_host/extension_window.h"
-#include "standin_host/host.h"
-#include "standin_host/loaded_component.h"
+#include "support/heap_calls.h"
 #include "support/scripted_mixer.h"
 
 namespace bench {
@@ -32,11 +28,11 @@ class Session {
   // Empty when the session is ready.
   const std::string& error() const { return error_; }
 
-  HMODULE module() const { return component_.module(); }
-  standin::Host& host() { return host_; }
+  HMODULE module() const { return player_.module(); }
+  standin::Host& host() { return player_.host; }
   testing_support::HeapCalls& heap() { return *heap_; }
-  testing_support::ScriptedMixer* mixer() { return mixer_.get(); }
-  void* menu_items() const { return menu_items_; }
+  testing_support::ScriptedMixer* mixer() { return mixer_; }
+  void* menu_items() { return player_.commands().service(); }
   // The driven toolbar's trackbar, in a host window 440 by 30 pixels.
   HWND trackbar() const { return trackbar_; }
   // Where the baseline's windows go: beside the component's, the same size.
@@ -50,22 +46,15 @@ class Session {
  private:
   bool place_sliders(int count);
 
-  standin::Host host_;
-  standin::LoadedComponent component_{host_};
-  std::unique_ptr<testing_support::HeapCalls> heap_;
-  std::unique_ptr<QuietControls> quiet_;
-  std::unique_ptr<testing_support::ScriptedMixer> mixer_;
-  standin::ExtensionHostObject layout_;
-  std::vector<standin::ExtensionWindowView> sliders_;
-  void* menu_items_ = nullptr;
-  HWND container_ = nullptr;
-  HWND twin_parent_ = nullptr;
+  // Made before the player, which places the sliders in the first.
+  HWND container_;
+  HWND twin_parent_;
+  player::Player player_;
+  testing_support::HeapCalls* heap_ = nullptr;
+  QuietControls* quiet_ = nullptr;
+  testing_support::ScriptedMixer* mixer_ = nullptr;
   HWND trackbar_ = nullptr;
-  bool started_ = false;
   std::string error_;
 };
-
-// Handles whatever is pending for this thread, painting included.
-void drain_messages();
 
 }  // namespace bench

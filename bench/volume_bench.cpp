@@ -154,7 +154,7 @@ bool measure(Session& session, const Path& path, HostThread& host_thread, const 
   size_t a = 0;
   for (int i = 0; i < 4; ++i)  // warming up
     component(a++);
-  drain_messages();
+  player::pump();
   // An even number of operations, for at least a millisecond, gives K.
   const double start = now_us();
   double elapsed = 0;
@@ -166,7 +166,7 @@ bool measure(Session& session, const Path& path, HostThread& host_thread, const 
     elapsed = now_us() - start;
   } while (elapsed < 1000);
   const double first_measure = elapsed / measured;
-  drain_messages();
+  player::pump();
 
   std::vector<Operation> recorded;
   {
@@ -195,7 +195,7 @@ bool measure(Session& session, const Path& path, HostThread& host_thread, const 
   size_t b = 0;
   for (int i = 0; i < 4; ++i)
     baseline(b++);
-  drain_messages();
+  player::pump();
 
   const int k = static_cast<int>(
       std::min(100000.0, std::max(3.0, std::round(options.round_us / first_measure))));
@@ -208,16 +208,16 @@ bool measure(Session& session, const Path& path, HostThread& host_thread, const 
       component(a++);
     component_times.push_back((now_us() - t) / k);
     heap_calls += session.heap().stop();
-    drain_messages();
+    player::pump();
 
     t = now_us();
     for (int i = 0; i < k; ++i)
       baseline(b++);
     baseline_times.push_back((now_us() - t) / k);
-    drain_messages();
+    player::pump();
   }
   if (path.end) path.end();
-  drain_messages();
+  player::pump();
 
   row->what = path.what;
   row->k = k;

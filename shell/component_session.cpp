@@ -98,25 +98,9 @@ void ComponentSession::find_services() {
     standin::PreferencesPage page(service);
     pages_.push_back(Page{page.parent_name(), page.page_name(), page});
   }
-  for (unsigned i = 0;
-       void* object = component_.create_service(standin::guids::extension_window, i); ++i) {
-    standin::ExtensionWindowView window(object);
-    switch (window.type()) {
-      case standin::extension_window::type_toolbar:
-        if (!toolbar_) {
-          toolbar_ = window;
-          continue;
-        }
-        break;
-      case standin::extension_window::type_panel:
-        if (!panel_) {
-          panel_ = window;
-          continue;
-        }
-        break;
-    }
-    window.release();  // a kind this player has no place for
-  }
+  // The one toolbar and the one panel this player has a place for.
+  toolbar_ = component_.create_extension_window(standin::extension_window::type_toolbar);
+  panel_ = component_.create_extension_window(standin::extension_window::type_panel);
 }
 
 void ComponentSession::perform(unsigned index) {

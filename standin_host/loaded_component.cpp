@@ -82,6 +82,14 @@ void* LoadedComponent::create_service(const GUID& class_guid, unsigned nth) {
   return nullptr;
 }
 
+ExtensionWindowView LoadedComponent::create_extension_window(unsigned type) {
+  for (unsigned nth = 0;; ++nth) {
+    ExtensionWindowView object(create_service(guids::extension_window, nth));
+    if (!object || object.type() == type) return object;
+    object.release();
+  }
+}
+
 void LoadedComponent::start(const std::vector<uint8_t>& blob) {
   read_config(blob);
   wchar_t path[MAX_PATH] = {};

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "standin_host/abi.h"
+#include "standin_host/extension_window.h"
 #include "standin_host/host.h"
 
 namespace standin {
@@ -49,6 +50,10 @@ class LoadedComponent {
   // The service the `nth` factory of that class creates, with one reference
   // for the caller; null when there is none.
   void* create_service(const GUID& class_guid, unsigned nth = 0);
+  // A new extension-window object of that type, as a layout asks for the
+  // kind it has a place for: the factories are tried in order, and each
+  // object of another type is released again. Empty when none is offered.
+  ExtensionWindowView create_extension_window(unsigned type);
 
   // A player's start: configuration, module strings, play callbacks, then
   // the services-ready flag and the init/quit hooks' first operation.

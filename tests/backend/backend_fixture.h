@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "standin_host/host.h"
+#include "support/system_texts.h"
 
 namespace dwx {
 class MixerConnection;
@@ -57,7 +58,5 @@ constexpr int read_failed = -1;
 int level_read(dwx::MixerConnection& connection);
 int level_read(dwx::VolumeBackend& backend);
 
-// What winmm's own message table says for a result code (nothing, on Wine).
-std::string winmm_text(unsigned code);
-// What the system's message table says for an error code.
-std::string system_text(unsigned code);
+using testing_support::system_text;
+using testing_support::winmm_text;

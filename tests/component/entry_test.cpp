@@ -25,7 +25,7 @@ TEST_F(ComponentTest, ClientVersionIs35WhateverElseHappened) {
 TEST_F(ComponentTest, ServiceListIsReadNewestFirst) {
   // The panel's and then the toolbar's extension-window factory lead.
   const std::vector<GUID> expected = {guids::extension_window, guids::extension_window,
-                                      guids::init_quit, guids::component_version,
+                                      guids::init_quit,        guids::component_version,
                                       guids::preferences_page, guids::menu_item,
                                       guids::play_callback};
   std::vector<GUID> seen;

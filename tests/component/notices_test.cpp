@@ -113,31 +113,12 @@ TEST_F(NoticesTest, AProcessEndingWithNoticesQueuedShowsNoBoxAndKeepsItsExitCode
       ::testing::ExitedWithCode(42), "");
 }
 
-TEST_F(NoticesTest, AnErrorWhileReadyIsPrintedAtTheErrorLevel) {
-  component.start(BlobBuilder().record("mixer_id", 2));
-  press_volume_up();
-  EXPECT_EQ(std::vector<std::string>{"3|dwx_volume|" + input_device_failure}, console());
-}
-
 TEST_F(NoticesTest, TheHooksThirdOperationDiscardsWhatIsQueued) {
   component.read_config(BlobBuilder().record("mixer_id", 2));
   press_volume_up();
   hook(standin::init_quit::on_second);  // does nothing
   hook(standin::init_quit::on_quit);
   component.set_services_ready(true);
-  hook(standin::init_quit::on_init);
-  component.unload();
-  EXPECT_TRUE(host.console_lines().empty());
-  EXPECT_TRUE(message_boxes.calls.empty());
-}
-
-TEST_F(NoticesTest, WithoutAConsoleAFlushLosesTheQueue) {
-  host.console_available = false;
-  component.read_config(BlobBuilder().record("mixer_id", 2));
-  press_volume_up();
-  component.set_services_ready(true);
-  hook(standin::init_quit::on_init);
-  host.console_available = true;
   hook(standin::init_quit::on_init);
   component.unload();
   EXPECT_TRUE(host.console_lines().empty());

@@ -103,16 +103,6 @@ TEST_F(NoticeLogTest, FlushWithoutAConsoleLosesTheQueue) {
   EXPECT_TRUE(boxes.calls.empty());
 }
 
-TEST_F(NoticeLogTest, DiscardEmptiesTheQueueSilently) {
-  log->error("never seen");
-  log->discard();
-  dwx::component.set_services_ready(true);
-  log->flush();
-  EXPECT_TRUE(host.console_lines().empty());
-  unload();
-  EXPECT_TRUE(boxes.calls.empty());
-}
-
 TEST_F(NoticeLogTest, NothingQueuedMeansNoBoxAtUnload) {
   unload();
   EXPECT_TRUE(boxes.calls.empty());

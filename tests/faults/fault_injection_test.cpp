@@ -14,7 +14,6 @@
 // holds the text.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <mmsystem.h>
 
 #include <chrono>
@@ -29,15 +28,9 @@
 #include <gtest/gtest.h>
 
 #include "backend/volume_scale.h"
-#include "standin_host/abi.h"
-#include "standin_host/extension_window.h"
-#include "standin_host/host.h"
-#include "standin_host/loaded_component.h"
-#include "standin_host/menu_items.h"
-#include "standin_host/preferences.h"
+#include "player/player.h"
 #include "support/blob.h"
 #include "support/fault_injector.h"
-#include "support/message_boxes.h"
 #include "support/process_counters.h"
 #include "support/scripted_mixer.h"
 #include "utf8api_testing.h"
@@ -105,17 +98,6 @@ const char* notice_for(const InjectedFault& fault) {
   return nullptr;
 }
 
-// What has been posted or notified so far. Everything the session does is
-// sent, or notified by a host thread that has ended, so no wait for later
-// messages is needed.
-void pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 // A crash ends the program: it says first which run it was.
 std::string current_row = "the clean runs";
 LONG WINAPI name_the_crash(EXCEPTION_POINTERS* exception) {
@@ -126,35 +108,24 @@ LONG WINAPI name_the_crash(EXCEPTION_POINTERS* exception) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// Room for the sliders, as the player's layout gives them: one for the whole
-// program, since Wine takes seconds to destroy a visible top-level window.
-HWND container() {
-  static HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                       0, 0, 1240, 500, nullptr, nullptr, nullptr, nullptr);
-  return window;
-}
-
 // The player's side of one session: a user's hand on both sliders, the
 // menu commands and the preferences page. A step that does not do what the
 // user asked is noted as broken; with `strict` it also fails the test.
 class Session {
  public:
-  Session(standin::Host& host, standin::LoadedComponent& component, ScriptedMixer& mixer,
-          bool strict)
-      : host_(host), component_(component), mixer_(mixer), strict_(strict) {}
+  Session(player::Player& player, ScriptedMixer& mixer, bool strict)
+      : player_(player), mixer_(mixer), strict_(strict) {}
   ~Session() { close(); }
 
   void run() {
-    toolbar_ = new_object(standin::extension_window::type_toolbar);
-    panel_ = new_object(standin::extension_window::type_panel);
-    toolbar_window_ = place(toolbar_, RECT{10, 10, 1036, 40});
-    place(panel_, RECT{1100, 10, 1130, 480});
-    check(trackbar() != nullptr, "toolbar");
-    check(panel_trackbar() != nullptr, "panel");
+    toolbar_ = player_.add_slider(standin::extension_window::type_toolbar, RECT{10, 10, 1036, 40});
+    panel_ = player_.add_slider(standin::extension_window::type_panel, RECT{1100, 10, 1130, 480});
+    check(toolbar_.trackbar != nullptr, "toolbar");
+    check(panel_.trackbar != nullptr, "panel");
     drag_to(300, "drag");
     check(hears_host_thread(650), "host report from its thread");
 
-    standin::MenuItems menu(component_.create_service(standin::guids::menu_item));
+    standin::MenuItems& menu = player_.commands();
     const int before = position();
     menu.perform(volume_up);
     check(position() == before + 15 && follows(), "volume up");
@@ -162,9 +133,7 @@ class Session {
     menu.perform(volume_mute);
     check(position() == before + 15 && follows(), "mute and back");
 
-    standin::PreferencesPage page(component_.create_service(standin::guids::preferences_page));
-    page_ = window_.open(page);
-    check(page_ != nullptr, "preferences page");
+    check(player_.open_page() != nullptr, "preferences page");
     choose(device_list, 1);
     check(stored("mixer_id") == 1, "mixer chosen");
     drag_to(600, "drag on the mixer");
@@ -174,7 +143,7 @@ class Session {
     choose(device_list, 0);
     check(stored("mixer_id") == 0, "back to the player's volume");
     drag_to(700, "drag after the mixer");
-    window_.close();
+    player_.close_page();
   }
 
   // Once failures have stopped, a slider that exists still moves the volume
@@ -183,7 +152,7 @@ class Session {
   // good. The thumb need not land on the level: a trackbar that could not
   // be subclassed pages towards the press instead.
   std::string live_slider() {
-    if (trackbar() == nullptr) return "no slider";
+    if (toolbar_.trackbar == nullptr) return "no slider";
     const int was = position();
     drag(was < 500 ? 800 : 200);
     if (position() == was || !follows()) return "STUCK";
@@ -194,22 +163,16 @@ class Session {
 
   // The user closes everything; the classes still registered afterwards.
   std::vector<std::string> close() {
-    window_.close();
-    page_ = nullptr;
-    for (standin::ExtensionWindowView* object : {&toolbar_, &panel_}) {
-      if (!*object) continue;
-      object->destroy();
-      object->release();
-      *object = standin::ExtensionWindowView();
-    }
-    toolbar_window_ = nullptr;
+    if (!player_.component.loaded()) return {};
+    player_.close_windows();
+    toolbar_ = panel_ = player::Slider();
     // The mixer's window stays while a mixer is in use.
-    const bool mixer = component_.loaded() && stored("mixer_id") != 0;
+    const bool mixer = stored("mixer_id") != 0;
     std::vector<std::string> registered;
     for (const char* name : class_names) {
       WNDCLASSEXA description = {sizeof description};
       if (name == class_names[2] && mixer) continue;
-      if (GetClassInfoExA(component_.module(), name, &description)) registered.push_back(name);
+      if (GetClassInfoExA(player_.module(), name, &description)) registered.push_back(name);
     }
     return registered;
   }
@@ -223,84 +186,35 @@ class Session {
     if (strict_) ADD_FAILURE() << "step failed: " << step;
   }
 
-  standin::ExtensionWindowView new_object(unsigned type) {
-    for (unsigned nth = 0;; ++nth) {
-      standin::ExtensionWindowView object(
-          component_.create_service(standin::guids::extension_window, nth));
-      if (!object || object.type() == type) return object;
-      object.release();
-    }
-  }
-
-  HWND place(standin::ExtensionWindowView& object, RECT where) {
-    if (!object) return nullptr;
-    HWND window = object.create_or_transfer(container(), &layout_);
-    if (window != nullptr) {
-      SetWindowPos(window, nullptr, where.left, where.top, where.right - where.left,
-                   where.bottom - where.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    }
-    pump();
-    return window;
-  }
-
-  HWND trackbar() const {
-    return toolbar_window_ ? FindWindowExW(toolbar_window_, nullptr, TRACKBAR_CLASSW, nullptr)
-                           : nullptr;
-  }
-  HWND panel_trackbar() {
-    HWND window = panel_ ? panel_.window() : nullptr;
-    return window ? FindWindowExW(window, nullptr, TRACKBAR_CLASSW, nullptr) : nullptr;
-  }
-  int position() const {
-    return trackbar() ? static_cast<int>(SendMessageW(trackbar(), TBM_GETPOS, 0, 0)) : -1;
-  }
-
-  int stored(const char* name) {
-    const auto values = testing_support::blob_values(component_.write_config());
-    const auto found = values.find(name);
-    return found != values.end() ? found->second : 0;
-  }
+  int position() const { return toolbar_.trackbar ? player::trackbar_pos(toolbar_.trackbar) : -1; }
+  int stored(const char* name) { return player_.stored()[name]; }
 
   // The volume in use holds what the toolbar shows, and the panel shows it too.
   bool follows() {
     const int level = position();
     if (level < 0) return false;
-    HWND panel = panel_trackbar();
-    if (panel && SendMessageW(panel, TBM_GETPOS, 0, 0) != 1000 - level) return false;
+    if (panel_.trackbar && panel_.level() != level) return false;
     const int device = stored("mixer_id");
-    if (device == 0) return host_.volume() == dwx::level_to_hdb(level);
+    if (device == 0) return player_.host.volume() == dwx::level_to_hdb(level);
     return mixer_.value_of(control_id()) == 65535u * static_cast<DWORD>(level) / 1000;
   }
 
   // The host reports a new volume on a thread of its own; the sliders, on
   // this thread, hear of it by a notification, and show the level.
   bool hears_host_thread(int level) {
-    std::thread([this, level] { host_.change_volume(dwx::level_to_hdb(level)); }).join();
-    pump();
+    std::thread([this, level] { player_.host.change_volume(dwx::level_to_hdb(level)); }).join();
+    player::pump();
     return position() == level && follows();
   }
 
   void drag_to(int level, const char* step) {
-    if (trackbar() == nullptr) return check(false, step);
+    if (toolbar_.trackbar == nullptr) return check(false, step);
     drag(level);
     check(abs(position() - level) <= 1 && follows(), step);
   }
 
-  // Press half way to the level, move there in four steps, release.
   void drag(int level) {
-    HWND control = trackbar();
-    RECT channel = {}, thumb = {};
-    SendMessageW(control, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
-    SendMessageW(control, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    const int half = (thumb.right - thumb.left) / 2;
-    const int left = channel.left + half, span = channel.right - half - left;
-    const int y = (channel.top + channel.bottom) / 2;
-    auto at = [&](int l) { return MAKELPARAM(left + MulDiv(l, span, 1000), y); };
-    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at(level / 2));
-    for (int i = 1; i <= 4; ++i)
-      SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, at(level / 2 + level * i / 8));
-    SendMessageW(control, WM_LBUTTONUP, 0, at(level));
-    pump();
+    player::drag(toolbar_.trackbar, level);
     mixer_tells_of_change();
   }
 
@@ -314,28 +228,15 @@ class Session {
   // The scripted device's speaker volume is control 100, its source line's 101.
   DWORD control_id() { return 100 + static_cast<DWORD>(stored("mixer_control")); }
 
-  // What Windows does when the user picks an entry: the list changes its
-  // selection and tells the page. Only entries the list has can be picked.
-  void choose(int list_id, int index) {
-    HWND list = page_ ? GetDlgItem(page_, list_id) : nullptr;
-    if (list == nullptr || SendMessageW(list, CB_GETCOUNT, 0, 0) <= index) {
-      return check(false, "entry to choose");
-    }
-    SendMessageW(list, CB_SETCURSEL, index, 0);
-    SendMessageW(page_, WM_COMMAND, MAKEWPARAM(list_id, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
-    pump();
+  // Only entries the list has can be picked.
+  void choose(int list, int index) {
+    if (!player_.choose(list, index)) check(false, "entry to choose");
   }
 
-  standin::Host& host_;
-  standin::LoadedComponent& component_;
+  player::Player& player_;
   ScriptedMixer& mixer_;
   const bool strict_;
-  standin::ExtensionHostObject layout_;
-  standin::ExtensionWindowView toolbar_, panel_;
-  HWND toolbar_window_ = nullptr;
-  standin::PreferencesWindow window_;
-  HWND page_ = nullptr;
+  player::Slider toolbar_, panel_;
   std::vector<std::string> broken_;
 };
 
@@ -353,65 +254,57 @@ struct RunResult {
   size_t live_blocks = 0;
 };
 
-std::vector<std::string> lines_of(const standin::Host& host) {
-  std::vector<std::string> lines;
-  for (const standin::ConsoleLine& line : host.console_lines())
-    lines.push_back(std::to_string(line.level) + "|" + line.text);
-  return lines;
-}
-
 // Load, start, a session with the plan armed, then with nothing failing the
 // live slider once more and a second whole session; stop and unload.
 RunResult run_once(const FaultPlan* plan) {
   RunResult result;
-  standin::Host host;
-  testing_support::MessageBoxRecorder boxes;
-  standin::LoadedComponent component(host);
-  if (!component.load()) {
-    ADD_FAILURE() << component.error();
+  player::Player player;
+  if (!player.load()) {
+    ADD_FAILURE() << player.error();
     return result;
   }
   {
-    // The mixer stands in for winmm below the injector, for as long: Wine's
-    // own hands out a few hundred mixer handles in a process's life, fewer
-    // than the runs open.
-    ScriptedMixer mixer(component.module());
+    // The mixer stands in for winmm below the injector, and both see the
+    // unload: Wine's own mixer hands out a few hundred mixer handles in a
+    // process's life, fewer than the runs open, and what the unload frees
+    // counts.
+    ScriptedMixer mixer(player.module());
     mixer.devices = {ScriptedMixer::device(L"Out: scripted"), ScriptedMixer::device(L"In")};
     mixer.devices[1].speakers.query_result = MIXERR_INVALLINE;  // as Wine's "In: default"
     mixer.record_calls = false;
-    FaultInjector injector(component.module());
+    FaultInjector injector(player.module());
     EXPECT_TRUE(mixer.applied());
     EXPECT_TRUE(injector.applied());
     if (plan) injector.arm(*plan);
     // The player starts with a device that cannot be opened: the first
     // command, before the host is ready, opens it, falls back, and queues
     // the error that the start prints.
-    component.read_config(testing_support::BlobBuilder().record("mixer_id", 2));
-    standin::MenuItems(component.create_service(standin::guids::menu_item)).perform(volume_up);
-    component.start();
+    player.component.read_config(testing_support::BlobBuilder().record("mixer_id", 2));
+    player.commands().perform(volume_up);
+    player.start();
     result.faults_at_start = injector.faults();
-    result.notices_at_start = lines_of(host);
-    host.clear_records();
+    result.notices_at_start = player.console(false);
+    player.host.clear_records();
     {
-      Session faulty(host, component, mixer, plan == nullptr);
+      Session faulty(player, mixer, plan == nullptr);
       faulty.run();
       injector.disarm();
       result.sites = injector.sites();
-      result.notices = lines_of(host);
-      host.clear_records();
+      result.notices = player.console(false);
+      player.host.clear_records();
       result.live_slider = faulty.live_slider();
       result.classes_left = faulty.close();
       result.broken = faulty.broken();
     }
-    Session again(host, component, mixer, true);
+    Session again(player, mixer, true);
     again.run();
     for (const std::string& name : again.close())
       result.classes_left.push_back(name);
     result.broken_after = again.broken();
-    EXPECT_TRUE(host.console_lines().empty()) << "a session with nothing failing reports nothing";
-    component.stop();
-    component.unload();
-    EXPECT_TRUE(boxes.calls.empty());
+    EXPECT_TRUE(player.host.console_lines().empty())
+        << "a session with nothing failing reports nothing";
+    player.close();
+    EXPECT_TRUE(player.message_boxes.calls.empty());
     result.faults = injector.faults();
     result.faults.erase(
         result.faults.begin(),
@@ -591,11 +484,7 @@ void sweep(bool full, const char* only, std::set<testing_support::CallSite>& swe
 }
 
 TEST(FaultInjection, EveryCallSiteFailsInTurn) {
-  ASSERT_NE(nullptr, container());
-  standin::init_common_controls();
-  // The player's own winmm stays loaded: Wine's leaves a dozen registry
-  // keys open each time it is loaded with the component and unloaded again.
-  ASSERT_NE(nullptr, LoadLibraryW(L"winmm.dll"));
+  ASSERT_NE(nullptr, player::shared_container());
   SetUnhandledExceptionFilter(name_the_crash);
   const bool full = getenv("DWX_FAULTS_FULL") != nullptr;
   const char* only = getenv("DWX_FAULTS_ONLY");  // e.g. "uCreateWindowEx 00005d49 #2"

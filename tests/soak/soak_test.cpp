@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "backend/volume_scale.h"
-#include "soak/player_session.h"
-#include "support/blob.h"
+#include "soak/soak_session.h"
 #include "support/heap_usage.h"
 #include "support/process_counters.h"
 #include "support/watchdog.h"
@@ -82,30 +81,35 @@ void print_figures(const Reading& warm, const Reading& end) {
 // and gone.
 // Returns the module the library had.
 HMODULE player_cycle() {
-  PlayerSession session(player_container(), player_preferences());
-  EXPECT_TRUE(session.open()) << session.error();
-  const HMODULE module = session.module();
-  const int left = session.channel_left(), right = session.channel_right();
-  session.press(left + 10);
-  for (int step = 1; step <= 8; ++step)
-    session.move(left + (right - left) * step / 10);
-  session.release(right - 20);
-  EXPECT_EQ(dwx::level_to_hdb(session.toolbar_level()), session.host.volume());
-  EXPECT_EQ(session.toolbar_level(), session.panel_level());
+  SoakSession session;
+  const std::string missing = session.open();
+  EXPECT_EQ("", missing);
+  player::Player& player = session.player;
+  const HMODULE module = player.module();
+  if (missing.empty()) {
+    const HWND trackbar = session.toolbar.trackbar;
+    const RECT channel = player::channel_rect(trackbar);
+    player::press(trackbar, channel.left + 10);
+    for (int step = 1; step <= 8; ++step)
+      player::move(trackbar, channel.left + (channel.right - channel.left) * step / 10);
+    player::release(trackbar, channel.right - 20);
+    player::pump();
+    EXPECT_EQ(dwx::level_to_hdb(session.toolbar.level()), player.host.volume());
+    EXPECT_EQ(session.toolbar.level(), session.panel.level());
 
-  session.choose_device(1);
-  EXPECT_EQ(1, testing_support::blob_values(session.component.write_config())["mixer_id"])
-      << "the mixer is open";
-  session.choose_device(0);
-  EXPECT_EQ(0, session.device_shown());
-  EXPECT_EQ(0, session.mixer().open_mixers());
-  session.close();
+    player.choose(device_list, 1);
+    EXPECT_EQ(1, player.stored()["mixer_id"]) << "the mixer is open";
+    player.choose(device_list, 0);
+    EXPECT_EQ(0, player.selection(device_list));
+    EXPECT_EQ(0, session.mixer->open_mixers());
+  }
+  player.close();
   // A library still mapped after its unload keeps its state for the next
   // load and shows in none of the figures: it must be gone every time.
   EXPECT_EQ(nullptr, GetModuleHandleW(L"dwx_volume.dll")) << "still mapped after FreeLibrary";
-  for (const standin::ConsoleLine& line : session.host.console_lines())
+  for (const standin::ConsoleLine& line : player.host.console_lines())
     ADD_FAILURE() << "unexpected notice: " << line.level << " " << line.text;
-  EXPECT_TRUE(session.message_boxes.calls.empty());
+  EXPECT_TRUE(player.message_boxes.calls.empty());
   return module;
 }
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "backend/volume_scale.h"
-#include "soak/player_session.h"
+#include "soak/soak_session.h"
 #include "support/watchdog.h"
 
 namespace {
@@ -60,21 +60,22 @@ void stress(bool under_lock) {
   constexpr unsigned reporter_count = 4;
   testing_support::Watchdog watchdog(120000 + total * 5);
 
-  PlayerSession session(player_container(), player_preferences());
-  session.host.callbacks_under_lock = under_lock;
+  SoakSession session;
+  player::Player& player = session.player;
+  player.host.callbacks_under_lock = under_lock;
   const DWORD ui_thread = GetCurrentThreadId();
   std::atomic<unsigned> delivered{0};
   // Which thread made the host's latest change; under the lock, told in
   // the order of the changes.
   std::atomic<DWORD> last_changed_by{0};
-  session.host.volume_listener = [&](int) {
+  player.host.volume_listener = [&](int) {
     const DWORD thread = GetCurrentThreadId();
     last_changed_by = thread;
     if (thread != ui_thread) ++delivered;
   };
-  ASSERT_TRUE(session.open()) << session.error();
+  ASSERT_EQ("", session.open());
 
-  timer_commands = &session.commands();
+  timer_commands = &player.commands();
   commands_run = 0;
   const UINT_PTR timer = SetTimer(nullptr, 0, 10, run_next_command);
   ASSERT_NE(0u, timer);
@@ -100,17 +101,19 @@ void stress(bool under_lock) {
           Sleep(1);
           continue;
         }
-        session.host.change_volume(-static_cast<int>(random.next(6001)));
+        player.host.change_volume(-static_cast<int>(random.next(6001)));
       }
       ++finished;
       while (!settled.load())
         Sleep(1);
-      if (under_lock || t == 0) session.host.change_volume(last_words[t]);
+      if (under_lock || t == 0) player.host.change_volume(last_words[t]);
     });
   }
 
   Random random{0xD2A6u};
-  const int left = session.channel_left() - 5, width = session.channel_right() - left + 10;
+  const HWND trackbar = session.toolbar.trackbar;
+  const RECT channel = player::channel_rect(trackbar);
+  const int left = channel.left - 5, width = channel.right - left + 10;
   unsigned step = 0, moves = 0, drags = 0, switches = 0;
   bool pressed = false;
   for (; step < ui_steps || finished.load() < reporter_count; ++step) {
@@ -118,37 +121,38 @@ void stress(bool under_lock) {
                                       (step < ui_steps ? step + 1 : ui_steps) / ui_steps);
     const int x = left + static_cast<int>(random.next(static_cast<uint32_t>(width)));
     if (!pressed) {
-      session.press(x);
+      player::press(trackbar, x);
       pressed = true;
     } else if (random.next(20) == 0) {
-      session.release(x);
+      player::release(trackbar, x);
       pressed = false;
       // Between drags, every other time, the page takes the other device.
       if (++drags % 2 == 0) {
-        session.choose_device(session.device_shown() == 0 ? 1 : 0);
+        player.choose(device_list, player.selection(device_list) == 0 ? 1 : 0);
         ++switches;
       }
     } else {
-      session.move(x);
+      player::move(trackbar, x);
       ++moves;
     }
+    player::pump();
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   KillTimer(nullptr, timer);
-  if (pressed) session.release(left);
-  session.choose_device(0);
-  pump_messages();
+  if (pressed) player::release(trackbar, left);
+  player.choose(device_list, 0);
+  player::pump();
 
   // Every last word is a level no slider shows now, and no two are alike, so
   // a lost one cannot pass for one that arrived.
-  const int settled_level = session.toolbar_level();
+  const int settled_level = session.toolbar.level();
   for (unsigned t = 0; t < reporter_count; ++t)
     last_words[t] = dwx::level_to_hdb((settled_level + 200 * static_cast<int>(t + 1)) % 1000);
   settled = true;
   for (std::thread& reporter : reporters)
     reporter.join();
-  pump_messages();
+  player::pump();
 
   unsigned last = reporter_count;
   for (unsigned t = 0; t < reporter_count; ++t) {
@@ -164,20 +168,20 @@ void stress(bool under_lock) {
       "switches\n",
       step, drags, moves, commands_run, switches);
   printf("  then, the UI settled at level %d, the last word: reporter %u's level %d\n",
-         settled_level, last, dwx::hdb_to_level(session.host.volume()));
+         settled_level, last, dwx::hdb_to_level(player.host.volume()));
   fflush(stdout);
 
   ASSERT_LT(last, reporter_count) << "the host's last change came from the UI thread";
-  EXPECT_EQ(last_words[last], session.host.volume());
-  const int level = dwx::hdb_to_level(session.host.volume());
+  EXPECT_EQ(last_words[last], player.host.volume());
+  const int level = dwx::hdb_to_level(player.host.volume());
   EXPECT_NE(settled_level, level);
-  EXPECT_EQ(level, session.toolbar_level());
-  EXPECT_EQ(level, session.panel_level());
-  for (const standin::ConsoleLine& line : session.host.console_lines())
+  EXPECT_EQ(level, session.toolbar.level());
+  EXPECT_EQ(level, session.panel.level());
+  for (const standin::ConsoleLine& line : player.host.console_lines())
     ADD_FAILURE() << "unexpected notice: " << line.level << " " << line.text;
-  session.host.volume_listener = nullptr;
-  session.close();
-  EXPECT_TRUE(session.message_boxes.calls.empty());
+  player.host.volume_listener = nullptr;
+  player.close();
+  EXPECT_TRUE(player.message_boxes.calls.empty());
   timer_commands = nullptr;
 }
 
@@ -195,36 +199,33 @@ TEST(ThreadStress, AReportMadeWhileTheLevelIsReadIsNotUndone) {
   testing_support::Watchdog watchdog(60000);
   for (const bool new_slider : {false, true}) {
     SCOPED_TRACE(new_slider ? "a slider is made" : "the host's own volume is selected again");
-    PlayerSession session(player_container(), player_preferences());
-    ASSERT_TRUE(session.open()) << session.error();
-    if (!new_slider) session.choose_device(1);
-    session.host.change_volume(-1500);
-    pump_messages();
+    SoakSession session;
+    player::Player& player = session.player;
+    ASSERT_EQ("", session.open());
+    if (!new_slider) player.choose(device_list, 1);
+    player.host.change_volume(-1500);
+    player::pump();
     bool reported = false;
-    session.host.read_listener = [&] {
+    player.host.read_listener = [&] {
       if (reported) return;
       reported = true;
-      std::thread([&] { session.host.change_volume(-3000); }).join();
+      std::thread([&] { player.host.change_volume(-3000); }).join();
     };
-    HWND window = nullptr;
-    standin::ExtensionWindowView toolbar;
+    player::Slider toolbar;
     if (new_slider) {
-      toolbar =
-          session.slider(standin::extension_window::type_toolbar, RECT{10, 40, 530, 60}, &window);
+      toolbar = player.add_slider(standin::extension_window::type_toolbar, RECT{10, 40, 530, 60});
     } else {
-      session.choose_device(0);
+      player.choose(device_list, 0);
     }
-    session.host.read_listener = nullptr;
+    player.host.read_listener = nullptr;
     ASSERT_TRUE(reported);
-    pump_messages();
+    player::pump();
 
     const int level = dwx::hdb_to_level(-3000);
-    EXPECT_EQ(level, session.toolbar_level());
-    EXPECT_EQ(level, session.panel_level());
-    if (toolbar) {
-      EXPECT_EQ(level, SendMessageW(FindWindowExW(window, nullptr, TRACKBAR_CLASSW, nullptr),
-                                    TBM_GETPOS, 0, 0));
-      toolbar.release();
+    EXPECT_EQ(level, session.toolbar.level());
+    EXPECT_EQ(level, session.panel.level());
+    if (toolbar.object) {
+      EXPECT_EQ(level, toolbar.level());
     }
   }
 }

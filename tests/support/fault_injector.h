@@ -80,8 +80,6 @@ class FaultInjector {
  public:
   explicit FaultInjector(HMODULE module);
   ~FaultInjector();
-  FaultInjector(const FaultInjector&) = delete;
-  FaultInjector& operator=(const FaultInjector&) = delete;
 
   // Every import the module has was taken over (it may lack some).
   bool applied() const;

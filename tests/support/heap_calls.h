@@ -16,8 +16,6 @@ class HeapCalls {
  public:
   explicit HeapCalls(HMODULE module);
   ~HeapCalls();
-  HeapCalls(const HeapCalls&) = delete;
-  HeapCalls& operator=(const HeapCalls&) = delete;
 
   bool applied() const;
   void start();

@@ -18,8 +18,6 @@ class MixerSpy {
  public:
   explicit MixerSpy(HMODULE module);
   ~MixerSpy();
-  MixerSpy(const MixerSpy&) = delete;
-  MixerSpy& operator=(const MixerSpy&) = delete;
 
   bool applied() const;
   std::vector<std::string> calls;

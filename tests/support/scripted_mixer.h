@@ -46,8 +46,6 @@ class ScriptedMixer {
   // Takes over the winmm mixer imports of `module` for as long as it lives.
   explicit ScriptedMixer(HMODULE module);
   ~ScriptedMixer();
-  ScriptedMixer(const ScriptedMixer&) = delete;
-  ScriptedMixer& operator=(const ScriptedMixer&) = delete;
 
   bool applied() const;
 

@@ -25,8 +25,6 @@ class ComponentCalls {
   // One at a time: the replacements find it through a global.
   explicit ComponentCalls(HMODULE component);
   ~ComponentCalls();
-  ComponentCalls(const ComponentCalls&) = delete;
-  ComponentCalls& operator=(const ComponentCalls&) = delete;
 
   bool applied() const;
   void clear();

@@ -10,12 +10,14 @@
 #include <string>
 
 #include "support/import_table.h"
+#include "support/system_texts.h"
 #include "ui/slider_fixture.h"
 
 namespace {
 
 using standin::ExtensionWindowView;
 using standin::HostStringObject;
+using testing_support::system_text;
 namespace ew = standin::extension_window;
 
 // What each slider object must answer, written out here rather than taken
@@ -117,19 +119,6 @@ class ExtensionWindowTest : public SliderTest,
   }
   bool registered() const { return class_registered(component.module(), expected().class_name); }
 };
-
-std::string system_text(DWORD code) {
-  wchar_t* text = nullptr;
-  FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  char utf8[1024] = {};
-  if (text != nullptr) {
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-    LocalFree(text);
-  }
-  return utf8;
-}
 
 TEST_P(ExtensionWindowTest, EachCreateBuildsANewObjectWithOneReference) {
   ExtensionWindowView first = object(false);
@@ -288,28 +277,6 @@ TEST_P(ExtensionWindowTest, DestroyingTwiceDestroysAndReleasesOnce) {
   EXPECT_FALSE(registered());
 }
 
-TEST_P(ExtensionWindowTest, TheClassIsRegisteredWhileAWindowUsesIt) {
-  ExtensionWindowView window = object();
-  EXPECT_FALSE(registered());
-  place(window, RECT{0, 0, 200, 200});
-  EXPECT_TRUE(registered());
-  window.destroy();
-  EXPECT_FALSE(registered());
-  place(window, RECT{0, 0, 200, 200});
-  EXPECT_TRUE(registered()) << "registered again";
-  EXPECT_EQ(2, Registrations::registered);
-  EXPECT_EQ(1, Registrations::unregistered);
-
-  // A second object shares the registration; the last window out unregisters.
-  ExtensionWindowView other = object();
-  place(other, RECT{0, 200, 200, 400});
-  EXPECT_EQ(2, Registrations::registered);
-  window.destroy();
-  EXPECT_TRUE(registered());
-  other.destroy();
-  EXPECT_FALSE(registered());
-}
-
 TEST_P(ExtensionWindowTest, TheLastReleaseDestroysAWindowStillHeld) {
   ExtensionWindowView window = object(false);
   const HWND created = place(window, RECT{0, 0, 200, 200});
@@ -349,23 +316,6 @@ TEST_P(ExtensionWindowTest, AFailedCreationIsReportedAndGivesTheClassBack) {
   EXPECT_FALSE(system_text(ERROR_TLW_WITH_WSCHILD).empty());
   EXPECT_FALSE(registered());
   EXPECT_EQ(1, Registrations::unregistered);
-}
-
-// A creation failing with a code the system has no text for.
-HWND __cdecl failing_create(DWORD, const char*, const char*, DWORD, int, int, int, int, HWND, HMENU,
-                            HINSTANCE, void*) {
-  SetLastError(0x20001234);
-  return nullptr;
-}
-
-TEST_P(ExtensionWindowTest, AReasonTheSystemCannotNameLeavesTheMessageEndingAfterTheDash) {
-  ExtensionWindowView window = object();
-  ASSERT_TRUE(
-      patch("utf8api.dll", "uCreateWindowEx", reinterpret_cast<const void*>(&failing_create))
-          .applied());
-  ASSERT_TRUE(system_text(0x20001234).empty());
-  EXPECT_EQ(nullptr, window.create_or_transfer(container, &layout));
-  EXPECT_EQ(std::vector<std::string>{"3|dwx_volume|Failed to create window - "}, console());
 }
 
 // The component's heap, refusing the next requests once armed.

@@ -5,12 +5,11 @@
 
 #include <commctrl.h>
 
-#include <memory>
-#include <string>
+#include <tuple>
 
 #include "support/blob.h"
 #include "support/scripted_mixer.h"
-#include "ui/toolbar_fixture.h"
+#include "ui/slider_fixture.h"
 
 namespace {
 
@@ -18,20 +17,18 @@ using testing_support::ScriptedMixer;
 
 constexpr DWORD speaker_control = 100;  // the scripted device's master volume
 
-class MixerToolbarTest : public ToolbarTest {
+// The toolbar is placed by each test: its creation opens the mixer.
+class MixerToolbarTest : public SliderTest {
  protected:
   std::vector<uint8_t> configuration() override {
     return testing_support::BlobBuilder().record("mixer_id", 1);
   }
   void before_start() override {
-    mixer = std::make_unique<ScriptedMixer>(component.module());
+    mixer = &player.attach<ScriptedMixer>();
     ASSERT_TRUE(mixer->applied());
     mixer->devices = {ScriptedMixer::device(L"Out: scripted")};
-    mixer->devices[0].open_result = open_result();
     mixer->set_value(speaker_control, 65535);
   }
-  void before_unload() override { mixer.reset(); }
-  virtual MMRESULT open_result() { return MMSYSERR_NOERROR; }
 
   // Another program changed the master volume: the system tells the
   // component's callback window.
@@ -41,10 +38,11 @@ class MixerToolbarTest : public ToolbarTest {
                  reinterpret_cast<WPARAM>(mixer->handle_of(0)), speaker_control);
   }
 
-  std::unique_ptr<ScriptedMixer> mixer;
+  ScriptedMixer* mixer = nullptr;
 };
 
 TEST_F(MixerToolbarTest, AMixerChangeMovesTheToolbarAndThePanelAlsoDuringADrag) {
+  place_toolbar();
   ASSERT_NE(nullptr, mixer->handle_of(0)) << "the toolbar's creation opened the mixer";
   standin::ExtensionWindowView panel = new_window_object(standin::extension_window::type_panel);
   const HWND panel_trackbar = trackbar_in(place(panel, RECT{1150, 10, 1180, 480}));
@@ -64,51 +62,24 @@ TEST_F(MixerToolbarTest, AMixerChangeMovesTheToolbarAndThePanelAlsoDuringADrag) 
 }
 
 TEST_F(MixerToolbarTest, ADragWritesTheMixerAndTheTooltipShowsPerCent) {
+  place_toolbar();
   press(x_for(100));
-  const HWND tooltip = tooltip_of(toolbar_window);
-  ASSERT_NE(nullptr, tooltip);
-  const int pressed = trackbar_pos(trackbar);
-  EXPECT_EQ(std::to_string(pressed / 10) + "." + std::to_string(pressed % 10) + "%",
-            tooltip_text(tooltip, toolbar_window));
-  const struct {
-    int level;
-    const char* text;
-    DWORD value;
-  } cases[] = {{0, "0.0%", 0},
-               {5, "0.5%", 327},
-               {505, "50.5%", 33095},
-               {999, "99.9%", 65469},
-               {1000, "100.0%", 65535}};
-  for (const auto& c : cases) {
-    move(x_for(c.level));
-    EXPECT_EQ(c.text, tooltip_text(tooltip, toolbar_window));
-    EXPECT_EQ(c.value, mixer->value_of(speaker_control)) << "level " << c.level;
+  // Level, text, the control's value: its share of 0..65535, truncated.
+  for (const auto& [level, text, value] : {std::tuple<int, const char*, DWORD>{0, "0.0%", 0},
+                                           {505, "50.5%", 33095},
+                                           {1000, "100.0%", 65535}}) {
+    move(x_for(level));
+    EXPECT_EQ(text, tooltip_text(tooltip_of(toolbar_window), toolbar_window));
+    EXPECT_EQ(value, mixer->value_of(speaker_control)) << "level " << level;
   }
   EXPECT_TRUE(host.volume_sets().empty()) << "the host's own volume is not the target";
 }
 
-TEST_F(MixerToolbarTest, ScrollPositionsBeyondTheScaleWriteTheEndsOfTheMixerRange) {
-  SendMessageW(toolbar_window, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 2000),
-               reinterpret_cast<LPARAM>(trackbar));
-  EXPECT_EQ(65535u, mixer->value_of(speaker_control));
-
-  standin::ExtensionWindowView panel = new_window_object(standin::extension_window::type_panel);
-  const HWND panel_window = place(panel, RECT{1150, 10, 1180, 480});
-  // Turned over, 2000 is a level of -1000, which the mixer's unsigned
-  // arithmetic would have made into a value far outside its range.
-  SendMessageW(panel_window, WM_VSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 2000),
-               reinterpret_cast<LPARAM>(trackbar_in(panel_window)));
-  EXPECT_EQ(0u, mixer->value_of(speaker_control));
-}
-
 // The configured mixer cannot be opened: the host's own volume takes over,
 // and the tooltip speaks decibels again.
-class UnopenableMixerToolbarTest : public MixerToolbarTest {
- protected:
-  MMRESULT open_result() override { return MMSYSERR_ALLOCATED; }
-};
-
-TEST_F(UnopenableMixerToolbarTest, TheTooltipFollowsTheFallBackToTheHostVolume) {
+TEST_F(MixerToolbarTest, TheTooltipFollowsTheFallBackToTheHostVolume) {
+  mixer->devices[0].open_result = MMSYSERR_ALLOCATED;
+  place_toolbar();
   press(x_for(100));
   move(x_for(500));
   EXPECT_EQ("-6.02 dB", tooltip_text(tooltip_of(toolbar_window), toolbar_window));

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "ui/toolbar_fixture.h"
+#include "ui/slider_fixture.h"
 
 namespace {
 
@@ -29,10 +29,11 @@ UINT WheelSetting::lines = 3;
 bool WheelSetting::answers = true;
 BOOL(WINAPI* WheelSetting::original)(UINT, UINT, PVOID, UINT) = nullptr;
 
-class WheelTest : public ToolbarTest {
+class WheelTest : public SliderTest {
  protected:
   void SetUp() override {
-    ToolbarTest::SetUp();
+    SliderTest::SetUp();
+    if (!HasFatalFailure()) place_toolbar();
     if (HasFatalFailure()) return;
     auto& setting = patch("user32.dll", "SystemParametersInfoA",
                           reinterpret_cast<const void*>(&WheelSetting::get));

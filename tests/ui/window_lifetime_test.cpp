@@ -13,7 +13,6 @@
 #include "standin_host/preferences.h"
 #include "support/blob.h"
 #include "ui/slider_fixture.h"
-#include "ui/toolbar_fixture.h"
 
 namespace {
 
@@ -59,8 +58,8 @@ class UnloadTest : public SliderTest {
   }
 
   void unload() {
-    calls.reset();
-    component.unload();
+    calls = nullptr;
+    player.unload();
   }
 
   // Each former window is sent a message, a command in the page's terms
