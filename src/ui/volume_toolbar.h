@@ -39,6 +39,7 @@ class VolumeToolbar : public SliderHost<VolumeToolbar, Horizontal> {
 
   // Host window (volume_toolbar.cpp).
   HWND registry_entry(HWND) const { return trackbar_; }
+  WNDPROC trackbar_own_procedure() const { return previous_procedure_; }
   void on_registered();
   void on_destroy();
   void let_go_elsewhere(HWND window);
