@@ -1,6 +1,8 @@
 #include "component/component_fixture.h"
 
-void ComponentTest::SetUp() { ASSERT_TRUE(component.load()) << component.error(); }
+void ComponentTest::SetUp() {
+  ASSERT_TRUE(component.load(library_path().c_str())) << component.error();
+}
 
 void ComponentTest::TearDown() { component.unload(); }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "standin_host/host.h"
 #include "standin_host/loaded_component.h"
 #include "support/message_boxes.h"
@@ -14,6 +16,9 @@ class ComponentTest : public ::testing::Test {
 
   // The console lines the component printed, as "level|source|text".
   std::vector<std::string> console() const;
+  // The library the test loads: the component itself, unless the test needs
+  // a copy of its own.
+  virtual std::wstring library_path() { return L"dwx_volume.dll"; }
 
   standin::Host host;
   // Declared before the component: the unload's message box must be recorded.
