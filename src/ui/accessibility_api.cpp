@@ -22,17 +22,20 @@ AccessibilityApi api;
 // library of the same name beside the player is not the system's. The
 // library stays loaded, as the component itself does once it has handed out
 // an object.
-FARPROC find(const wchar_t* library, const char* name) {
-  wchar_t path[MAX_PATH + 16];
+FARPROC find(const char* library, const char* name) {
+  wchar_t path[MAX_PATH + 16];  // the longest name below fits
   const UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  lstrcpyW(path + length, library);
+  wchar_t* end = path + length;
+  // The names are ASCII: a character is a UTF-16 unit.
+  while ((*end++ = static_cast<unsigned char>(*library++)) != L'\0') {
+  }
   HMODULE module = LoadLibraryW(path);
   return module != nullptr ? GetProcAddress(module, name) : nullptr;
 }
 
 template <class Function>
-bool find(Function* function, const wchar_t* library, const char* name) {
+bool find(Function* function, const char* library, const char* name) {
   *function = reinterpret_cast<Function>(reinterpret_cast<void*>(find(library, name)));
   return *function != nullptr;
 }
@@ -44,10 +47,10 @@ const AccessibilityApi* accessibility_api() {
   if (outcome.compare_exchange_strong(expected, Lookup::looking)) {
     // A client on another thread asking meanwhile gets the trackbar's own
     // answer this once.
-    const bool all = find(&api.lresult_from_object, L"\\oleacc.dll", "LresultFromObject") &&
-                     find(&api.object_from_window, L"\\oleacc.dll", "AccessibleObjectFromWindow") &&
-                     find(&api.disconnect_object, L"\\ole32.dll", "CoDisconnectObject") &&
-                     find(&api.alloc_string, L"\\oleaut32.dll", "SysAllocString");
+    const bool all = find(&api.lresult_from_object, "\\oleacc.dll", "LresultFromObject") &&
+                     find(&api.object_from_window, "\\oleacc.dll", "AccessibleObjectFromWindow") &&
+                     find(&api.disconnect_object, "\\ole32.dll", "CoDisconnectObject") &&
+                     find(&api.alloc_string, "\\oleaut32.dll", "SysAllocString");
     expected = all ? Lookup::found : Lookup::missing;
     outcome.store(expected);
   }
