@@ -4,8 +4,10 @@
 #include "ui/volume_panel.h"
 
 #include "backend/slider_registry.h"
+#include "ui/accessible_slider.h"
 #include "ui/borrowed_focus.h"
 #include "ui/counted_window.h"
+#include "ui/level_announcement.h"
 
 namespace dwx {
 
@@ -35,7 +37,7 @@ LRESULT VolumePanel::handle_host_message(HWND window, UINT message, WPARAM wpara
       // broadcast's level is news.
       if (trackbar_ == nullptr) break;
       const bool news = slider_registry.delivering_here();
-      const ThumbWatch watch(news ? trackbar_ : nullptr, own_procedure(trackbar_));
+      const ThumbWatch watch(news ? trackbar_ : nullptr, news ? own_procedure(trackbar_) : nullptr);
       const LRESULT result = uSendMessage(trackbar_, TBM_SETPOS, wparam,
                                           Vertical::position_of(static_cast<int32_t>(lparam)));
       watch.announce_if_moved(true);

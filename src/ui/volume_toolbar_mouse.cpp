@@ -6,8 +6,8 @@
 #include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
 #include "ui/accessible_slider.h"
-#include "ui/level_announcement.h"
 #include "ui/borrowed_focus.h"
+#include "ui/level_announcement.h"
 #include "ui/level_text.h"
 #include "ui/slider_geometry.h"
 #include "ui/trackbar.h"
@@ -97,8 +97,8 @@ LRESULT VolumeToolbar::handle_trackbar_message(HWND trackbar, UINT message, WPAR
       break;
     }
   }
-  // Everything else, the registry's TBM_SETPOS among it, is the trackbar's
-  // own business, during a drag too.
+  // Everything else is the trackbar's own business, during a drag too; so is
+  // every TBM_SETPOS, the registry's included, once it has been watched.
   return uCallWindowProc(previous_procedure_, trackbar, message, wparam, lparam);
 }
 
