@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "backend/volume_scale.h"
@@ -211,6 +212,10 @@ class AccessibilityTest : public ToolbarTest {
     menu.perform(1);  // Volume down
   }
   void host_change(unsigned) { set_host_level(250); }
+  // The sliders hear of it when their thread next takes its messages.
+  void host_change_elsewhere(unsigned) {
+    std::thread([this] { host.change_volume(dwx::level_to_hdb(600)); }).join();
+  }
   // Another program changes the master volume of the mixer device chosen on
   // the preferences page; the system tells the component's callback window.
   void choose_mixer(unsigned) {
@@ -442,6 +447,8 @@ TEST_P(EachSliderTest, EveryWayTheLevelChangesIsHeardOnBothSliders) {
       {"a key", nullptr, &AccessibilityTest::key},
       {"a command", nullptr, &AccessibilityTest::command},
       {"a change of the host's volume", nullptr, &AccessibilityTest::host_change},
+      {"a change of the host's volume on a thread of its own", nullptr,
+       &AccessibilityTest::host_change_elsewhere},
       {"a change of the mixer's volume", &AccessibilityTest::choose_mixer,
        &AccessibilityTest::mixer_change},
   };
