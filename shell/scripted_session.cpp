@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "shell/screen_reader.h"
 #include "standin_host/screenshot.h"
 
 namespace shell {
@@ -60,10 +61,12 @@ class Session {
     // when the shell last ran.
     choose_device(0, nullptr);
     drag_the_toolbar();
+    hear_the_sliders();
     turn_the_wheel();
     mute();
     picture(window_.extension_window(SliderKind::panel), 6, 6, "panel.png");
     pick_a_mixer_device();
+    hear_the_sliders();
     return report_;
   }
 
@@ -89,9 +92,19 @@ class Session {
     }
   }
 
-  HWND toolbar_trackbar() {
-    HWND host = window_.extension_window(SliderKind::toolbar);
+  HWND trackbar_of(SliderKind kind) {
+    HWND host = window_.extension_window(kind);
     return host ? FindWindowExW(host, nullptr, TRACKBAR_CLASSW, nullptr) : nullptr;
+  }
+  HWND toolbar_trackbar() { return trackbar_of(SliderKind::toolbar); }
+
+  // What a screen reader says of each slider: both say the same level.
+  void hear_the_sliders() {
+    const std::string toolbar = spoken_text(trackbar_of(SliderKind::toolbar));
+    const std::string panel = spoken_text(trackbar_of(SliderKind::panel));
+    note("a screen reader hears the toolbar slider as \"" + toolbar + "\"");
+    note("a screen reader hears the panel slider as \"" + panel + "\"");
+    if (toolbar != panel) fail("the two sliders are heard differently");
   }
 
   void drag_the_toolbar() {

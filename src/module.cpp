@@ -6,6 +6,7 @@
 // they are constructed, so the host reads them newest first.
 #include <windows.h>
 
+#include "backend/host_volume.h"
 #include "backend/mixer_connection.h"
 #include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
@@ -83,6 +84,7 @@ ModuleStringsCleanUp module_strings_clean_up;
 extern "C" __declspec(dllexport) dwx::ComponentClient* __cdecl plinvox_get_interface(
     dwx::HostApi* host, HINSTANCE module_instance) {
   dwx::component.set_entry_arguments(host, module_instance);
+  dwx::forget_playback_control();
   return &dwx::component_client;
 }
 

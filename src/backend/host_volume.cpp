@@ -41,4 +41,6 @@ void host_set_volume(int32_t hdb) {
   if (PlaybackControl* service = find_playback_control()) service->set_volume(hdb);
 }
 
+void forget_playback_control() { playback_control.store(nullptr); }
+
 }  // namespace dwx

@@ -11,4 +11,10 @@ namespace dwx {
 int32_t host_get_volume();
 void host_set_volume(int32_t hdb);
 
+// At the entry call. A library kept loaded for a client of its accessible
+// objects (ui/accessible_slider.h) is the same one a host that loads it
+// again receives, and that host may be another: what the last one handed
+// out is not used again.
+void forget_playback_control();
+
 }  // namespace dwx

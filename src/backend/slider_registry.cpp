@@ -60,6 +60,9 @@ void SliderRegistry::broadcast(VolumeLevel level) {
   last_level_.store(level);
   const uint32_t update = last_update_.fetch_add(1) + 1;
   const DWORD this_thread = GetCurrentThreadId();
+  // A window's answer may broadcast again on this thread: the outer
+  // broadcast is still delivering when that one ends.
+  const DWORD outer = delivering_.exchange(this_thread);
   // The list is read afresh at each step: a window's answer may add or
   // remove a slider on this thread, under this same lock.
   for (uint32_t i = 0; i < count(); ++i)
@@ -67,6 +70,7 @@ void SliderRegistry::broadcast(VolumeLevel level) {
   for (const Entry& spare : spares_) {
     if (spare.window != nullptr) send_update(spare, this_thread, level, update);
   }
+  delivering_.store(outer);
 }
 
 void SliderRegistry::broadcast_unless_overtaken(VolumeLevel level, uint32_t seen) {

@@ -44,6 +44,12 @@ class SliderRegistry {
   bool broadcast_since(uint32_t seen, VolumeLevel* level) const;
   // A registered window's handling of slider_update_message.
   void take_update(HWND window, WPARAM update);
+  // Whether this thread is inside broadcast(), handing its level to a window
+  // of its own: the TBM_SETPOS a slider is handling then is a new level from
+  // elsewhere, not a move of its own, and the registry lock is held.
+  bool delivering_here() const { return delivering_.load() == GetCurrentThreadId(); }
+  // The level of the newest broadcast.
+  VolumeLevel delivered_level() const { return last_level_.load(); }
 
   // Held by a slider while it registers and subclasses its trackbar, so that
   // no broadcast reaches the trackbar half set up.
@@ -72,6 +78,9 @@ class SliderRegistry {
   // Written under the lock; read by take_update on the windows' thread.
   std::atomic<uint32_t> last_update_{0};
   std::atomic<VolumeLevel> last_level_{0};
+  // The thread inside broadcast(); written under the lock, so only a thread
+  // that holds it ever finds its own id here.
+  std::atomic<DWORD> delivering_{0};
 };
 
 // In the application's own range: the trackbar under a slider never sees it,

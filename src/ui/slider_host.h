@@ -11,7 +11,9 @@
 
 #include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
+#include "ui/accessible_slider.h"
 #include "ui/extension_window_base.h"
+#include "ui/level_announcement.h"
 #include "ui/slider_geometry.h"
 #include "ui/trackbar.h"
 
@@ -47,6 +49,7 @@ struct Vertical {
 // one of the two above; this layer adds no fields either. It reaches
 // Window's `host_window_`, `trackbar_` and `previous_focus_`, and
 //   HWND registry_entry(HWND window);  // the host window or its trackbar
+//   WNDPROC trackbar_own_procedure();  // behind the trackbar's subclass
 // and, if it has one, `void before_registering()`, run under the registry
 // lock right before the slider joins it, which may decide its entry.
 // Window's own host window procedure handles what is its alone and hands
@@ -67,6 +70,10 @@ class SliderHost : public ExtensionWindowBase<Window> {
   // (when the system may have given it to someone else's window), and its
   // trackbar goes with it there.
   void let_go_elsewhere(HWND window);
+  // The slider's own input sets the volume, and is heard.
+  void set_level(VolumeLevel level) {
+    set_volume_announced(self().trackbar_, self().trackbar_own_procedure(), level);
+  }
 
  private:
   void create_trackbar_in(HWND window);
@@ -154,6 +161,8 @@ void SliderHost<Window, Direction>::let_go_elsewhere(HWND window) {
     LockGuard guard(slider_registry.lock());
     slider_registry.remove(slider.registry_entry(window));
   }
+  // Its end will not reach the subclass, which is gone by then.
+  disconnect_accessible(slider.trackbar_);
   slider.trackbar_ = nullptr;
 }
 
@@ -163,11 +172,11 @@ void SliderHost<Window, Direction>::on_scroll(WPARAM wparam) {
   if (moves_by_step(code)) {
     // A key, the wheel or a click beside the thumb moved it: the volume
     // follows, so that the thumb shows what plays.
-    volume_backend.set_volume(Direction::level_at(Trackbar(self().trackbar_).pos()));
+    set_level(Direction::level_at(Trackbar(self().trackbar_).pos()));
     return;
   }
   if (code != TB_THUMBPOSITION && code != TB_THUMBTRACK) return;
-  volume_backend.set_volume(Direction::level_at(HIWORD(wparam)));
+  set_level(Direction::level_at(HIWORD(wparam)));
 }
 
 }  // namespace dwx

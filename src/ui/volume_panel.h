@@ -18,7 +18,8 @@ extern WindowClassRef panel_window_class;
 // A vertical trackbar turns levels over (SliderHost's Vertical). For that
 // reason the registry holds the host window, which turns a broadcast over
 // before the trackbar gets it. The trackbar keeps its own mouse and keyboard
-// handling; only its thumb drags set the volume.
+// handling; its thumb drags and its line, page and end moves set the volume.
+// Its subclass is there for assistive technology alone.
 class VolumePanel : public SliderHost<VolumePanel, Vertical> {
  public:
   static const ExtensionDescription description;
@@ -26,6 +27,11 @@ class VolumePanel : public SliderHost<VolumePanel, Vertical> {
 
   // The host window's procedure, reached through its class's object dispatch.
   LRESULT handle_host_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  // The trackbar's procedure once subclassed: it answers assistive
+  // technology and hands everything else to the trackbar's own procedure,
+  // which it keeps in the trackbar's user data.
+  static LRESULT CALLBACK trackbar_procedure(HWND trackbar, UINT message, WPARAM wparam,
+                                             LPARAM lparam);
 
  protected:
   VolumePanel() = default;  // made by CountedWindow alone
@@ -35,6 +41,12 @@ class VolumePanel : public SliderHost<VolumePanel, Vertical> {
   friend class SliderHost<VolumePanel, Vertical>;
 
   HWND registry_entry(HWND window) const { return window; }
+  void before_registering();
+  // The trackbar's own procedure, behind the subclass; null without one.
+  static WNDPROC own_procedure(HWND trackbar) {
+    return reinterpret_cast<WNDPROC>(uGetWindowLong(trackbar, GWLP_USERDATA));
+  }
+  WNDPROC trackbar_own_procedure() const { return own_procedure(trackbar_); }
 
   // The fields, in the order the framework's panel objects have them; the
   // reference count follows (CountedWindow).

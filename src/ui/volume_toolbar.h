@@ -44,6 +44,7 @@ class VolumeToolbar : public SliderHost<VolumeToolbar, Horizontal> {
   HWND registry_entry(HWND window) const {
     return previous_procedure_ != nullptr ? trackbar_ : window;
   }
+  WNDPROC trackbar_own_procedure() const { return previous_procedure_; }
   void before_registering();
   void on_destroy();
   void let_go_elsewhere(HWND window);

@@ -5,7 +5,9 @@
 // for the drag, so that Escape reaches the host window, and given back after.
 #include "backend/slider_registry.h"
 #include "backend/volume_backend.h"
+#include "ui/accessible_slider.h"
 #include "ui/borrowed_focus.h"
+#include "ui/level_announcement.h"
 #include "ui/level_text.h"
 #include "ui/slider_geometry.h"
 #include "ui/trackbar.h"
@@ -71,12 +73,32 @@ LRESULT VolumeToolbar::handle_trackbar_message(HWND trackbar, UINT message, WPAR
     case WM_MOUSEWHEEL:
       if (on_wheel(wparam, lparam)) return 0;
       break;
-    case slider_update_message:
+    case TBM_SETPOS: {
+      // The component's own thumb moves, and anyone else's, are no news: a
+      // broadcast's level is.
+      if (!slider_registry.delivering_here()) break;
+      const ThumbWatch watch(trackbar, previous_procedure_);
+      const LRESULT result =
+          uCallWindowProc(previous_procedure_, trackbar, message, wparam, lparam);
+      watch.announce_if_moved(true);
+      return result;
+    }
+    case slider_update_message: {
+      const ThumbWatch watch(trackbar, previous_procedure_);
       slider_registry.take_update(trackbar, wparam);
+      watch.announce_if_moved(false);
       return 0;
+    }
+    case WM_GETOBJECT:
+    case announce_level_message:
+    case WM_NCDESTROY: {
+      LRESULT result;
+      if (handle_accessibility_message(trackbar, message, wparam, lparam, &result)) return result;
+      break;
+    }
   }
-  // Everything else, the registry's TBM_SETPOS among it, is the trackbar's
-  // own business, during a drag too.
+  // Everything else is the trackbar's own business, during a drag too; so is
+  // every TBM_SETPOS, the registry's included, once it has been watched.
   return uCallWindowProc(previous_procedure_, trackbar, message, wparam, lparam);
 }
 
@@ -122,7 +144,7 @@ bool VolumeToolbar::on_mouse_move(WPARAM wparam, LPARAM lparam) {
   if (!drag_level(point.x, span, trackbar_range_max, &level)) return true;
 
   control.set_pos(level);
-  volume_backend.set_volume(level);
+  set_level(level);
   // The text changes before the tip moves: a tracking tip shows the text it
   // holds when it is positioned, and Wine's tooltip does not redraw on a
   // text change alone, which would leave the text a move behind the thumb.

@@ -132,6 +132,15 @@ TEST(ShellScript, RunsItsSessionAndKeepsWhatItSet) {
   ASSERT_TRUE(std::regex_search(run.output, muted, std::regex("muted at level (\\d+)")))
       << run.output;
   EXPECT_NE(std::string::npos, run.output.find("picked the device \"Out: default\"")) << run.output;
+  // What a screen reader hears of each slider: the level as the tooltip
+  // writes it, in decibels, and in per cent once a mixer device is picked.
+  for (const std::string slider : {"toolbar", "panel"}) {
+    for (const char* level : {"-?\\d+\\.\\d\\d dB", "\\d+\\.\\d%"}) {
+      const std::regex heard("a screen reader hears the " + slider +
+                             " slider as \"Volume, slider, " + level + "\"");
+      EXPECT_TRUE(std::regex_search(run.output, heard)) << slider << " " << level << run.output;
+    }
+  }
 
   const shell::LoadedConfig saved = shell::load_config(config);
   EXPECT_EQ("", saved.problem);

@@ -10,7 +10,7 @@ const wchar_t toolbar_class_name[] = L"C4553E95-BFE3-4016-A475-ACF3ED951813";
 const wchar_t panel_class_name[] = L"F14E14BB-32D3-4d44-9D0F-CDEAC87F371E";
 
 void SliderTest::SetUp() {
-  ASSERT_TRUE(player.load()) << player.error();
+  ASSERT_TRUE(player.load(library_path().c_str())) << player.error();
   calls = &player.attach<ComponentCalls>();
   ASSERT_TRUE(calls->applied());
   ASSERT_NE(nullptr, container);

@@ -28,6 +28,9 @@ class SliderTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // The library the test loads: the component itself, unless the test needs
+  // a copy of its own.
+  virtual std::wstring library_path() { return L"dwx_volume.dll"; }
   // The configuration the component starts with.
   virtual std::vector<uint8_t> configuration() { return {}; }
   // Runs after the load and before the start: the place for import patches

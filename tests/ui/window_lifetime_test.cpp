@@ -163,6 +163,26 @@ TEST_F(SliderLifetimeTest, AWindowDestroyedWithItsContainerIsForgottenAndMadeAga
   }
 }
 
+// A player with no assistive technology: the sliders work and go as they
+// always did, no accessibility library is loaded, and the unload unloads.
+TEST_F(SliderLifetimeTest, WithNoClientNothingIsLoadedForOneAndTheLibraryGoes) {
+  int top = 10;
+  for (unsigned type : {ew::type_toolbar, ew::type_panel}) {
+    standin::ExtensionWindowView object = new_window_object(type, false);
+    ASSERT_NE(nullptr, place(object, RECT{10, top, 300, top + 100}));
+    top += 120;
+    set_host_level(250 + top);
+    testing_support::flush_events();
+    EXPECT_EQ(0, object.release());
+  }
+  const HMODULE module = component.module();
+  calls.reset();  // its patches write into the library
+  component.unload();
+  wchar_t name[MAX_PATH];
+  EXPECT_EQ(0u, GetModuleFileNameW(module, name, MAX_PATH)) << "the library stayed";
+  EXPECT_EQ(nullptr, GetModuleHandleW(L"oleacc.dll"));
+}
+
 TEST_F(ToolbarTest, AToolbarDestroyedMidDragGivesTheFocusBack) {
   press(x_for(400));
   ASSERT_NE(focus_holder, GetFocus()) << "the drag borrowed the focus";
