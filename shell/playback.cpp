@@ -14,6 +14,12 @@ namespace {
 constexpr unsigned buffer_milliseconds = 10;
 constexpr unsigned buffer_count = 4;
 
+int64_t ticks_now() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
 std::string error_text(MMRESULT result) {
   wchar_t text[MAXERRORLENGTH] = {};
   waveOutGetErrorTextW(result, text, MAXERRORLENGTH);
@@ -71,6 +77,11 @@ bool Playback::play(std::shared_ptr<const Sound> sound, std::string* error) {
   stopping_ = false;
   started_at_ = 0;
   ran_dry_ = 0;
+  {
+    std::lock_guard<std::mutex> guard(written_lock_);
+    written_.assign(buffers_remembered, Written{});
+    written_count_ = 0;
+  }
   // The file is opened and read on the playback thread: the window goes on
   // at once, however large the file.
   thread_ = std::thread(&Playback::run, this);
@@ -94,7 +105,9 @@ bool Playback::fill(SoundReader& reader, Buffer& buffer) {
   const size_t channels = sound_->format().channels;
   const size_t frames = reader.read(decoded_.data(), decoded_.size() / channels);
   // Once a buffer: the gain of the whole buffer.
-  const double gain = gain_of(volume_hdb_.load());
+  buffer.hdb = volume_hdb_.load();
+  buffer.filled = ticks_now();
+  const double gain = gain_of(buffer.hdb);
   for (size_t i = 0; i < frames * channels; ++i) {
     const double scaled = std::round(decoded_[i] * gain);
     buffer.samples[i] = static_cast<int16_t>(std::clamp(scaled, -32768.0, 32767.0));
@@ -102,6 +115,26 @@ bool Playback::fill(SoundReader& reader, Buffer& buffer) {
   buffer.header.dwBufferLength = static_cast<DWORD>(frames * channels * sizeof(int16_t));
   buffer.header.dwFlags &= ~WHDR_DONE;
   return frames > 0;
+}
+
+bool Playback::write(Buffer& buffer) {
+  if (waveOutWrite(device_, &buffer.header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+  std::lock_guard<std::mutex> guard(written_lock_);
+  written_[written_count_++ % written_.size()] = {buffer.filled, ticks_now(), buffer.hdb};
+  return true;
+}
+
+int64_t Playback::written_at(int hdb, int64_t since) const {
+  std::lock_guard<std::mutex> guard(written_lock_);
+  const size_t count = std::min(written_count_, written_.size());
+  int64_t first = 0;
+  for (size_t i = written_count_ - count; i < written_count_; ++i) {
+    const Written& each = written_[i % written_.size()];
+    if (each.hdb == hdb && each.filled >= since && (first == 0 || each.written < first)) {
+      first = each.written;
+    }
+  }
+  return first;
 }
 
 void Playback::run() {
@@ -117,13 +150,11 @@ void Playback::run() {
   std::vector<bool> queued(buffers_.size(), false);
   waveOutPause(device_);
   for (size_t i = 0; i < buffers_.size(); ++i) {
-    queued[i] = fill(*reader, buffers_[i]) &&
-                waveOutWrite(device_, &buffers_[i].header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+    queued[i] = fill(*reader, buffers_[i]) && write(buffers_[i]);
   }
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
+  const int64_t now = ticks_now();
   waveOutRestart(device_);
-  started_at_ = now.QuadPart;
+  started_at_ = now;
   size_t next = 0;
   while (!stopping_ && queued[next]) {
     WaitForSingleObject(buffer_done_, INFINITE);
@@ -133,9 +164,7 @@ void Playback::run() {
       ++ran_dry_;
     }
     while (!stopping_ && queued[next] && (buffers_[next].header.dwFlags & WHDR_DONE)) {
-      queued[next] =
-          fill(*reader, buffers_[next]) &&
-          waveOutWrite(device_, &buffers_[next].header, sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+      queued[next] = fill(*reader, buffers_[next]) && write(buffers_[next]);
       next = (next + 1) % buffers_.size();
     }
   }

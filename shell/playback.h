@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,17 +56,34 @@ class Playback {
   // milliseconds of sound, so a step never falls inside a buffer.
   void set_volume(int hdb) { volume_hdb_.store(hdb); }
   int volume() const { return volume_hdb_.load(); }
+  // When the first buffer at volume `hdb` that was filled at `since` or
+  // later went to the device (QueryPerformanceCounter's ticks), among the
+  // last buffers_remembered of the current playing; 0 when none did. It
+  // splits a change's way to the ear in two: the shell's, up to here, and
+  // the output path's, after.
+  int64_t written_at(int hdb, int64_t since) const;
+  static constexpr size_t buffers_remembered = 256;
 
  private:
   struct Buffer {
     WAVEHDR header;
     std::vector<int16_t> samples;
+    int hdb = 0;         // the volume it was filled at
+    int64_t filled = 0;  // when, in ticks
+  };
+  // A buffer that went to the device: when it was filled, when written, at
+  // which volume.
+  struct Written {
+    int64_t filled, written;
+    int hdb;
   };
 
   void run();
   // Fills `buffer` with what comes next, at the volume of the moment; false
   // when nothing is left.
   bool fill(SoundReader& reader, Buffer& buffer);
+  // Gives the buffer to the device and remembers when; false when refused.
+  bool write(Buffer& buffer);
 
   HWND window_;
   UINT ended_message_;
@@ -80,6 +98,9 @@ class Playback {
   std::atomic<bool> stopping_{false};
   std::atomic<int64_t> started_at_{0};
   std::atomic<unsigned> ran_dry_{0};
+  mutable std::mutex written_lock_;
+  std::vector<Written> written_;  // a ring of buffers_remembered
+  size_t written_count_ = 0;
   std::thread thread_;
 };
 
