@@ -12,7 +12,7 @@ namespace {
 // How long a buffer plays, and how many are queued: together, how long a
 // volume change waits behind sound already given to winmm.
 constexpr unsigned buffer_milliseconds = 10;
-constexpr unsigned buffer_count = 4;
+constexpr unsigned buffer_count = 3;
 
 int64_t ticks_now() {
   LARGE_INTEGER now;
