@@ -78,6 +78,7 @@ class SliderHost : public ExtensionWindowBase<Window> {
  private:
   void create_trackbar_in(HWND window);
   void destroy_trackbar(HWND window);
+  void leave_registry(HWND window);
   void on_scroll(WPARAM wparam);
 
   Window& self() { return static_cast<Window&>(*this); }
@@ -143,24 +144,24 @@ template <class Window, class Direction>
 void SliderHost<Window, Direction>::destroy_trackbar(HWND window) {
   Window& slider = self();
   if (slider.trackbar_ == nullptr) return;
-  {
-    // The window itself, not host_window_: destroy_window has already taken
-    // that handle away when this runs.
-    LockGuard guard(slider_registry.lock());
-    slider_registry.remove(slider.registry_entry(window));
-  }
+  leave_registry(window);
   DestroyWindow(slider.trackbar_);
   slider.trackbar_ = nullptr;
+}
+
+// The window itself, not host_window_: destroy_window has already taken that
+// handle away when the window's end runs.
+template <class Window, class Direction>
+void SliderHost<Window, Direction>::leave_registry(HWND window) {
+  LockGuard guard(slider_registry.lock());
+  slider_registry.remove(self().registry_entry(window));
 }
 
 template <class Window, class Direction>
 void SliderHost<Window, Direction>::let_go_elsewhere(HWND window) {
   Window& slider = self();
   if (slider.trackbar_ == nullptr) return;
-  {
-    LockGuard guard(slider_registry.lock());
-    slider_registry.remove(slider.registry_entry(window));
-  }
+  leave_registry(window);
   // Its end will not reach the subclass, which is gone by then.
   disconnect_accessible(slider.trackbar_);
   slider.trackbar_ = nullptr;
